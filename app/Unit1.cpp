@@ -1,0 +1,1 @@
+#include "app/Unit1.h"

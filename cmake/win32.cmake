@@ -1,0 +1,34 @@
+# The Windows product and the tests that need Windows (run under Wine).
+enable_language(RC)
+
+set(size_flags -Os -ffunction-sections -fdata-sections)
+set(product_link_flags
+    -static -static-libgcc -static-libstdc++ -s
+    -Wl,--gc-sections -Wl,--no-insert-timestamp -Wl,--nxcompat -Wl,--dynamicbase)
+
+# System services (registry, libraries, folder chooser, resources, files) and the window, kept
+# apart so that each can be built and tested on its own.
+include(${PROJECT_SOURCE_DIR}/platform/win32/services.cmake)
+include(${PROJECT_SOURCE_DIR}/platform/win32/ui.cmake)
+target_compile_options(wizard_logic PRIVATE ${size_flags})
+
+configure_file(${PROJECT_SOURCE_DIR}/app/Instalator.rc.in ${PROJECT_BINARY_DIR}/Instalator.rc @ONLY)
+add_executable(Instalator WIN32 app/Main.cpp ${PROJECT_BINARY_DIR}/Instalator.rc)
+target_compile_options(Instalator PRIVATE ${size_flags})
+target_link_libraries(Instalator PRIVATE wizard_logic win32_ui win32_services)
+target_link_options(Instalator PRIVATE ${product_link_flags} -municode -mwindows)
+target_include_directories(Instalator PRIVATE ${PROJECT_SOURCE_DIR}/app)
+set_target_properties(Instalator PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
+
+# A private Wine prefix for every Wine test, made once per build tree.
+set(WINE_TEST_PREFIX ${PROJECT_BINARY_DIR}/wineprefix)
+add_test(NAME wineprefix_setup
+         COMMAND ${PROJECT_SOURCE_DIR}/scripts/make-wineprefix.sh ${WINE_TEST_PREFIX})
+set_tests_properties(wineprefix_setup PROPERTIES FIXTURES_SETUP wineprefix)
+
+# Marks tests as Wine tests: they share the prefix made above.
+function(wine_test name)
+    set_tests_properties(${name} PROPERTIES
+        FIXTURES_REQUIRED wineprefix
+        ENVIRONMENT "WINEPREFIX=${WINE_TEST_PREFIX};WINEDEBUG=-all")
+endfunction()

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+using LibraryHandle = void*;
+using ExportAddress = void*;
+
+// A buffer for a counted string as the component library fills it.
+using OwnerBuffer = unsigned char[256];
+
+// Loading foreign libraries and calling into them. Every call into foreign code (the exports and
+// the library's own unload code) is guarded: an exception the library raises and does not handle
+// itself comes back as a std::runtime_error, and the process keeps running.
+class Libraries {
+public:
+    virtual ~Libraries() = default;
+
+    // Loads the library at a full path, its dependencies resolved from its own folder and the
+    // system folder only. nullptr when it cannot be loaded.
+    virtual LibraryHandle Load(const std::string& path) = 0;
+    // nullptr when the export does not exist.
+    virtual ExportAddress Find(LibraryHandle library, const char* name) = 0;
+    // Calls `BYTE __stdcall f(void)`.
+    virtual std::uint8_t CallByteFunction(ExportAddress function) = 0;
+    // Calls `void __stdcall f(unsigned char* buffer)` with a 256-byte buffer.
+    virtual void CallBufferFunction(ExportAddress function, OwnerBuffer& buffer) = 0;
+    // Unloads; throws when the library faults while unloading (it is released all the same).
+    virtual void Free(LibraryHandle library) = 0;
+};

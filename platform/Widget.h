@@ -1,0 +1,36 @@
+#pragma once
+
+// Every widget of the main window, named as the handlers name them.
+enum class Widget {
+    Form1,
+    Panel1,
+    Image1,
+    Label1,
+    Label2,
+    Label3,
+    Label4,
+    Label5,
+    Label6,
+    Label7,
+    Image2,
+    Panel2,
+    PageControl1,
+    TabSheet1,
+    StaticText2,
+    TabSheet2,
+    StaticText1,
+    StaticText3,
+    Edit1,
+    BitBtn5,
+    TabSheet3,
+    StaticText6,
+    BitBtn4,
+    StaticText4,
+    BitBtn3,
+    BitBtn1,
+    BitBtn2,
+};
+
+inline constexpr int WidgetCount = static_cast<int>(Widget::BitBtn2) + 1;
+
+const char* WidgetName(Widget widget);

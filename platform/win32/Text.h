@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+// The wizard's texts are Windows-1250 bytes; Windows gets UTF-16, so every text is converted
+// here and the program reads the same on any system code page.
+std::wstring Widen(const std::string& cp1250);
+std::string Narrow(const std::wstring& utf16);
+
+// The system's message text for an error code, in Windows-1250.
+std::string SystemErrorText(unsigned long code);
