@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/Libraries.h"
+
+// Restricts the process's DLL search to the system folder; called first thing at start-up.
+void RestrictDllSearchPath();
+
+class Win32Libraries : public Libraries {
+public:
+    LibraryHandle Load(const std::string& path) override;
+    ExportAddress Find(LibraryHandle library, const char* name) override;
+    std::uint8_t CallByteFunction(ExportAddress function) override;
+    void CallBufferFunction(ExportAddress function, OwnerBuffer& buffer) override;
+    void Free(LibraryHandle library) override;
+};
