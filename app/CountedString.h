@@ -20,7 +20,5 @@ struct CountedString {
         std::copy(source + 1, source + 1 + length, result.bytes.begin() + 1);
         return result;
     }
-    bool operator==(const CountedString& other) const {
-        return ToString() == other.ToString();
-    }
+    bool operator==(const CountedString& other) const { return ToString() == other.ToString(); }
 };

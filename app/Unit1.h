@@ -10,7 +10,7 @@
 // The wizard's one window: its state fields and every event handler. It reaches the window
 // only through Surface and the system only through Platform.
 class TForm1 {
-public:
+  public:
     TForm1(Surface& surface, Platform& platform);
 
     void FormCreate();
@@ -39,7 +39,7 @@ public:
     bool NetworkEdition = false;
     CountedString OwnerName;
 
-private:
+  private:
     void ProbeComponents();
     void AppendText(Widget widget, const std::string& text);
     void RunPageHandler(void (TForm1::*handler)());

@@ -7,7 +7,7 @@
 inline constexpr std::uint32_t ArchiveAttribute = 0x20;
 
 class Files {
-public:
+  public:
     virtual ~Files() = default;
 
     // Sets a file's attributes; false when the file is missing or the call fails.

@@ -5,7 +5,7 @@
 
 // The system's modal folder chooser, owned by the main window.
 class FolderChooser {
-public:
+  public:
     virtual ~FolderChooser() = default;
 
     // Shows the chooser with `title` above the tree and `initialFolder` selected when it exists.

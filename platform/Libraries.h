@@ -13,7 +13,7 @@ using OwnerBuffer = unsigned char[256];
 // the library's own unload code) is guarded: an exception the library raises and does not handle
 // itself comes back as a std::runtime_error, and the process keeps running.
 class Libraries {
-public:
+  public:
     virtual ~Libraries() = default;
 
     // Loads the library at a full path, its dependencies resolved from its own folder and the

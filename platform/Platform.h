@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FolderChooser.h"
 #include "platform/Files.h"
+#include "platform/FolderChooser.h"
 #include "platform/Libraries.h"
 #include "platform/Registry.h"
 #include "platform/Resources.h"

@@ -5,7 +5,7 @@
 
 // Per-user settings store, read only.
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
 
     // The string value `name` of the key `key` under the current user's root, taken up to its

@@ -11,7 +11,7 @@ struct Payload {
 };
 
 class Resources {
-public:
+  public:
     virtual ~Resources() = default;
 
     // Throws std::runtime_error("Resource <name> not found") when there is no such payload.

@@ -7,7 +7,7 @@
 // What the wizard's handlers may do to the window, and nothing more. Texts are Windows-1250
 // bytes with CR (0x0D) line breaks; the surface converts them for display.
 class Surface {
-public:
+  public:
     virtual ~Surface() = default;
 
     virtual void SetText(Widget widget, const std::string& text) = 0;

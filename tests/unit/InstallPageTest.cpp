@@ -1,1 +1,151 @@
 #include <gtest/gtest.h>
+
+#include "tests/support/FakePlatform.h"
+
+namespace {
+
+const std::string Host = "C:\\Tesmaren";
+const std::string Success =
+    "Instalacja nakładki Z27Z.\r"
+    "Gotowe. Zainstalowano nakładkę Z27Z. Zamknij instalatora i uruchom program \"Tesmaren\".\r\r"
+    "Jeśli pracujesz w sieci pamiętaj aby zainstalować nakładkę na wszystkich komputerach.";
+const std::string Failure =
+    "Instalacja nakładki Z27Z.\r"
+    "Wystąpił problem podczas instalacji, instalacja nie powiodła się!. Skontaktuj się ze "
+    "sprzedawcą.";
+
+const char* const Targets[] = {"\\SZABLONY\\Kolwenta3A.rtf",   "\\SZABLONY\\Kolwenta3B.rtf",
+                               "\\SZABLONY\\Kolwenta3C.rtf",   "\\SZABLONY\\Kolwenta3CC.rtf",
+                               "\\SZABLONY\\Kolwenta3CCC.rtf", "\\SZABLONY\\Kolwenta3CZ.rtf"};
+
+// On page 2 with the host program found through the registry, ready for "Dalej >>".
+struct InstallWizard : FakeWizard {
+    explicit InstallWizard(const std::string& host = Host) {
+        registry.value = host;
+        InstallHost(host, FakeLibrary{1, "Lab"});
+        form.BitBtn2Click();
+        log.clear();
+    }
+    void Install() { form.BitBtn2Click(); }
+    int Opens() const {
+        return static_cast<int>(std::count_if(
+            log.begin(), log.end(), [](const std::string& e) { return e.rfind("open ", 0) == 0; }));
+    }
+    int Releases() const { return static_cast<int>(std::count(log.begin(), log.end(), "release")); }
+};
+
+TEST(InstallPage, WritesTheSixPayloadsInTableOrderByteForByte) {
+    InstallWizard wizard;
+    wizard.Install();
+
+    std::vector<std::string> writes;
+    for (const std::string& entry : wizard.log)
+        if (entry.rfind("write ", 0) == 0) writes.push_back(entry.substr(6));
+    const char* const resources[] = {"PLIK7T", "PLIK8T", "PLIK9T", "PLIK10T", "PLIK11T", "PLIK12T"};
+    ASSERT_EQ(writes.size(), 6u);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(writes[i], Host + Targets[i]);
+        EXPECT_EQ(wizard.files.files[Host + Targets[i]].bytes,
+                  wizard.resources.blocks[resources[i]])
+            << Targets[i];
+    }
+    EXPECT_EQ(wizard.Opens(), 6);
+    EXPECT_EQ(wizard.Releases(), 6);
+    EXPECT_TRUE(wizard.resources.open.empty());
+    EXPECT_EQ(wizard.resources.badReleases, 0);
+}
+
+TEST(InstallPage, SuccessReportsExactTextsAndLeavesEveryButtonDisabled) {
+    InstallWizard wizard;
+    wizard.Install();
+    EXPECT_EQ(wizard.Text(Widget::StaticText6), Success);
+    EXPECT_EQ(wizard.Text(Widget::StaticText4), "");
+    EXPECT_EQ(wizard.surface.NavigationState(), "off off off");
+    EXPECT_TRUE(wizard.surface.messages.empty());
+    EXPECT_TRUE(wizard.surface.errorBoxes.empty());
+
+    // Each file is announced in StaticText4 before it is written.
+    auto announced =
+        std::find(wizard.log.begin(), wizard.log.end(), std::string("StaticText4=") + Targets[3]);
+    auto written = std::find(wizard.log.begin(), wizard.log.end(), "write " + Host + Targets[3]);
+    EXPECT_LT(announced, written);
+}
+
+TEST(InstallPage, ProtectedTargetHasItsAttributesResetBeforeItIsReplaced) {
+    InstallWizard wizard;
+    wizard.files.files[Host + Targets[1]] = {"stary", 0x01 | 0x02 | 0x04};
+    wizard.Install();
+    EXPECT_EQ(wizard.Text(Widget::StaticText6), Success);
+    EXPECT_EQ(wizard.files.files[Host + Targets[1]].attributes, ArchiveAttribute);
+    EXPECT_NE(wizard.files.files[Host + Targets[1]].bytes, "stary");
+    auto reset = std::find(wizard.log.begin(), wizard.log.end(), "attributes " + Host + Targets[1]);
+    auto write = std::find(wizard.log.begin(), wizard.log.end(), "write " + Host + Targets[1]);
+    ASSERT_NE(reset, wizard.log.end());
+    EXPECT_LT(reset, write);
+}
+
+TEST(InstallPage, FailureAtAnyEntryStopsThereAndKeepsWhatWasWritten) {
+    enum class Step { PayloadMissing, CannotCreate, ShortWrite };
+    const char* const resources[] = {"PLIK7T", "PLIK8T", "PLIK9T", "PLIK10T", "PLIK11T", "PLIK12T"};
+    for (Step step : {Step::PayloadMissing, Step::CannotCreate, Step::ShortWrite}) {
+        for (int failing = 0; failing < 6; ++failing) {
+            SCOPED_TRACE("entry " + std::to_string(failing) + " step " +
+                         std::to_string(static_cast<int>(step)));
+            InstallWizard wizard;
+            std::string target = Host + Targets[failing];
+            wizard.files.files[target] = {"poprzednia wersja"};
+            if (step == Step::PayloadMissing) wizard.resources.blocks.erase(resources[failing]);
+            if (step == Step::CannotCreate)
+                wizard.files.failures[target] = FakeFiles::Failure::CannotCreate;
+            if (step == Step::ShortWrite)
+                wizard.files.failures[target] = FakeFiles::Failure::ShortWrite;
+            wizard.Install();
+
+            EXPECT_EQ(wizard.Text(Widget::StaticText6), Failure);
+            EXPECT_TRUE(wizard.surface.messages.empty());
+            EXPECT_TRUE(wizard.surface.errorBoxes.empty());
+            EXPECT_EQ(wizard.surface.NavigationState(), "on off off");
+            // A missing payload fails before its entry's path is announced.
+            std::string expectedLine = step == Step::PayloadMissing
+                                           ? (failing == 0 ? " " : Targets[failing - 1])
+                                           : Targets[failing];
+            EXPECT_EQ(wizard.Text(Widget::StaticText4), expectedLine);
+            for (int i = 0; i < failing; ++i)
+                EXPECT_EQ(wizard.files.files[Host + Targets[i]].bytes,
+                          wizard.resources.blocks[resources[i]]);
+            EXPECT_EQ(wizard.files.files[target].bytes, "poprzednia wersja");
+            for (int i = failing + 1; i < 6; ++i)
+                EXPECT_EQ(wizard.files.files.count(Host + Targets[i]), 0u);
+            int expectedOpens = step == Step::PayloadMissing ? failing : failing + 1;
+            EXPECT_EQ(wizard.Opens(), expectedOpens);
+            EXPECT_EQ(wizard.Releases(), expectedOpens);
+            EXPECT_EQ(wizard.resources.badReleases, 0);
+            EXPECT_TRUE(wizard.resources.open.empty());
+        }
+    }
+}
+
+TEST(InstallPage, RepeatedRunsAccumulateTheirTexts) {
+    InstallWizard wizard;
+    wizard.files.folders.clear();
+    wizard.Install();
+    EXPECT_EQ(wizard.Text(Widget::StaticText4), Targets[0]);
+    EXPECT_EQ(wizard.files.files.size(), 0u) << "no folder is created";
+
+    wizard.files.folders.insert(Host + "\\SZABLONY");
+    wizard.form.BitBtn1Click();
+    wizard.Install();
+    EXPECT_EQ(wizard.Text(Widget::StaticText6), Failure + Success);
+    EXPECT_EQ(wizard.files.files.size(), 6u);
+    EXPECT_EQ(wizard.surface.NavigationState(), "off off off");
+}
+
+TEST(InstallPage, TargetPathsArePlainConcatenation) {
+    // A registry value with a trailing backslash gives doubled separators, kept as they are.
+    InstallWizard wizard("C:\\Tesmaren\\");
+    wizard.files.folders.insert("C:\\Tesmaren\\\\SZABLONY");
+    wizard.Install();
+    EXPECT_EQ(wizard.files.files.count("C:\\Tesmaren\\\\SZABLONY\\Kolwenta3A.rtf"), 1u);
+}
+
+}  // namespace

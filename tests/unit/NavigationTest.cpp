@@ -1,1 +1,185 @@
 #include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "tests/support/FakePlatform.h"
+
+namespace {
+
+const std::string Host = "C:\\Program Files\\Tesmaren";
+
+TEST(StartUp, WindowStartsOnTheIntroductionWithOnlyNextAndCancelEnabled) {
+    FakeWizard wizard;
+    EXPECT_EQ(wizard.form.ActivePageIndex(), 0);
+    EXPECT_EQ(wizard.surface.NavigationState(), "off on on");
+    EXPECT_EQ(wizard.form.Location, "");
+    EXPECT_FALSE(wizard.form.ComponentsFound);
+    EXPECT_FALSE(wizard.form.NetworkEdition);
+    EXPECT_EQ(wizard.form.OwnerName.ToString(), "");
+    EXPECT_EQ(wizard.form.ComponentLibrary, nullptr);
+    EXPECT_EQ(wizard.surface.Tag(Widget::TabSheet2), 0);
+}
+
+TEST(StartUp, IntroductionTextIsExactWithSingleCrLineBreaks) {
+    FakeWizard wizard;
+    EXPECT_EQ(wizard.Text(Widget::StaticText2),
+              "Instalator zainstaluje nakładkę na szablony sprawozdania z badań.\r"
+              "Efekt działania:\r"
+              "W tabeli ciągłej z wynikami dla chemii metoda dozymetrii indywidualnej, wprowadza "
+              "kolumnę z wynikami oznaczenia przez podwykonawcę zawartości związku w próbce.\r"
+              "Usuwa wpis \"Podwykonawstwo badań\" z nad tabeli i wprowadza wpis \"Podwykonawstwo "
+              "badań\" pod nazwa związku w tabeli.\r\r"
+              "Naciśnij przycisk \"Dalej >>\" jeśli chcesz kontynuować.\r");
+    // Windows-1250 bytes, not UTF-8: "ł" is the single byte 0xB3.
+    EXPECT_NE(wizard.Text(Widget::StaticText2).find('\xB3'), std::string::npos);
+    EXPECT_EQ(wizard.Text(Widget::StaticText2).find('\n'), std::string::npos);
+}
+
+TEST(StartUp, ClosingFromTheFirstPageTouchesNothingElse) {
+    for (auto close : {&TForm1::BitBtn3Click, &TForm1::BitBtn4Click}) {
+        FakeWizard wizard;
+        (wizard.form.*close)();
+        EXPECT_EQ(wizard.surface.closeRequests, 1);
+        EXPECT_EQ(wizard.registry.reads, 0);
+        EXPECT_TRUE(wizard.libraries.loads.empty());
+        EXPECT_TRUE(wizard.files.files.empty());
+        EXPECT_EQ(wizard.log, CallLog{"close"});
+    }
+}
+
+TEST(Navigation, ButtonStatesFollowTheWizardTableRowByRow) {
+    FakeWizard wizard;
+    wizard.registry.value = Host;
+    wizard.InstallHost(Host, FakeLibrary{1, "Właściciel"});
+    wizard.files.folders.clear();  // SZABLONY missing: the first installation fails
+
+    wizard.form.BitBtn2Click();
+    EXPECT_EQ(wizard.form.ActivePageIndex(), 1);
+    EXPECT_EQ(wizard.surface.NavigationState(), "on on on") << "page 2, program found";
+
+    wizard.form.BitBtn1Click();
+    EXPECT_EQ(wizard.form.ActivePageIndex(), 0);
+    EXPECT_EQ(wizard.surface.NavigationState(), "off on on") << "page 1 by Back";
+
+    wizard.form.BitBtn2Click();
+    wizard.form.BitBtn2Click();
+    EXPECT_EQ(wizard.form.ActivePageIndex(), 2);
+    EXPECT_EQ(wizard.surface.NavigationState(), "on off off") << "page 3, installation failed";
+
+    wizard.form.BitBtn1Click();
+    EXPECT_EQ(wizard.form.ActivePageIndex(), 1);
+    EXPECT_EQ(wizard.surface.NavigationState(), "on on on") << "page 2 by Back from page 3";
+
+    wizard.files.folders.insert(Host + "\\SZABLONY");
+    wizard.form.BitBtn2Click();
+    EXPECT_EQ(wizard.form.ActivePageIndex(), 2);
+    EXPECT_EQ(wizard.surface.NavigationState(), "off off off") << "page 3, installed";
+}
+
+TEST(Navigation, RegistryMissingKeepsNextDisabledOnEveryVisitUntilAFolderIsConfirmed) {
+    FakeWizard wizard;
+    wizard.form.BitBtn2Click();
+    EXPECT_EQ(wizard.surface.NavigationState(), "on off on");
+
+    wizard.form.BitBtn1Click();
+    EXPECT_EQ(wizard.surface.NavigationState(), "off on on");
+    wizard.form.BitBtn2Click();
+    EXPECT_EQ(wizard.surface.NavigationState(), "on off on")
+        << "a return visit must not offer an installation into an unconfirmed folder";
+    EXPECT_EQ(wizard.registry.reads, 1);
+
+    wizard.InstallHost("D:\\Tesmaren", FakeLibrary{0, "Lab"});
+    wizard.chooser.answers.push_back("D:\\Tesmaren");
+    wizard.form.BitBtn5Click();
+    EXPECT_EQ(wizard.surface.NavigationState(), "on on on");
+    wizard.form.BitBtn1Click();
+    wizard.form.BitBtn2Click();
+    EXPECT_EQ(wizard.surface.NavigationState(), "on on on");
+}
+
+TEST(Navigation, ShowHandlerRunsBeforeTheOldPageIsHiddenAndAllInsideTheClick) {
+    FakeWizard wizard;
+    wizard.registry.value = Host;
+    wizard.InstallHost(Host, FakeLibrary{1, "Lab"});
+    wizard.form.BitBtn2Click();
+    CallLog expected{"show TabSheet2", "registry",        "load " + Host + "\\KORDALIN.dll",
+                     "call TestSiec",  "call Wlasciciel", "free",
+                     "hide TabSheet1"};
+    EXPECT_EQ(wizard.log, expected);
+
+    wizard.log.clear();
+    wizard.form.BitBtn2Click();
+    ASSERT_GE(wizard.log.size(), 3u);
+    EXPECT_EQ(wizard.log.front(), "show TabSheet3");
+    EXPECT_EQ(wizard.log.back(), "hide TabSheet2");
+    EXPECT_EQ(wizard.Text(Widget::StaticText4), "") << "installation ran inside the click";
+}
+
+TEST(Navigation, BackToTheFirstPageRunsThePageTwoHideHandlerAfterPageOneIsShown) {
+    FakeWizard wizard;
+    wizard.registry.wrongType = true;  // the search does not complete, so hiding clears the page
+    wizard.form.BitBtn2Click();
+    wizard.surface.SetVisible(Widget::Edit1, true);
+    wizard.log.clear();
+
+    wizard.form.BitBtn1Click();
+    CallLog expected{"show TabSheet1", "hide TabSheet2", "hide Edit1", "hide BitBtn5"};
+    EXPECT_EQ(wizard.log, expected);
+    EXPECT_EQ(wizard.Text(Widget::StaticText3), "");
+    EXPECT_EQ(wizard.form.ActivePageIndex(), 0);
+}
+
+TEST(Navigation, ErrorFromAShowHandlerGoesToTheErrorBoxAndThePageChangeCompletes) {
+    FakeWizard wizard;
+    wizard.registry.wrongType = true;
+    wizard.form.BitBtn2Click();
+
+    // Ends with a quote, which sorts before ".", so no "." is added.
+    EXPECT_EQ(wizard.surface.errorBoxes,
+              std::vector<std::string>{"Invalid data type for 'Lokalizacja'"});
+    EXPECT_EQ(wizard.form.ActivePageIndex(), 1);
+    EXPECT_TRUE(wizard.surface.IsVisible(Widget::TabSheet2));
+    EXPECT_FALSE(wizard.surface.IsVisible(Widget::TabSheet1));
+    EXPECT_EQ(wizard.surface.Tag(Widget::TabSheet2), 0);
+    EXPECT_EQ(wizard.form.Location, "");
+    EXPECT_EQ(wizard.surface.NavigationState(), "on off on");
+    EXPECT_EQ(wizard.surface.closeRequests, 0);
+
+    // The next visit searches again.
+    wizard.registry.wrongType = false;
+    wizard.registry.value = Host;
+    wizard.InstallHost(Host, FakeLibrary{1, "Lab"});
+    wizard.form.BitBtn1Click();
+    wizard.form.BitBtn2Click();
+    EXPECT_EQ(wizard.registry.reads, 2);
+    EXPECT_EQ(wizard.surface.NavigationState(), "on on on");
+}
+
+TEST(Navigation, NextOnTheLastPageAndBackOnTheFirstChangeNoPage) {
+    FakeWizard wizard;
+    wizard.form.BitBtn1Click();
+    EXPECT_EQ(wizard.form.ActivePageIndex(), 0);
+    EXPECT_TRUE(wizard.log.empty());
+
+    wizard.registry.value = Host;
+    wizard.InstallHost(Host, FakeLibrary{1, "Lab"});
+    wizard.form.BitBtn2Click();
+    wizard.form.BitBtn2Click();
+    std::string installed = wizard.Text(Widget::StaticText6);
+    wizard.form.BitBtn2Click();
+    EXPECT_EQ(wizard.form.ActivePageIndex(), 2);
+    EXPECT_EQ(wizard.Text(Widget::StaticText6), installed) << "no second installation";
+}
+
+TEST(TopLevelError, PeriodIsAddedOnlyAfterACharacterThatSortsAfterIt) {
+    EXPECT_EQ(TopLevelErrorText("Stream write error"), "Stream write error.");
+    EXPECT_EQ(TopLevelErrorText("Koniec."), "Koniec.");
+    EXPECT_EQ(TopLevelErrorText("Invalid data type for 'Lokalizacja'"),
+              "Invalid data type for 'Lokalizacja'");
+    EXPECT_EQ(TopLevelErrorText("Gotowe!"), "Gotowe!");
+    EXPECT_EQ(TopLevelErrorText("Błąd 5"), "Błąd 5.");
+    EXPECT_EQ(TopLevelErrorText("Zażółć"), "Zażółć.") << "Windows-1250 letters sort after '.'";
+    EXPECT_EQ(TopLevelErrorText(""), "");
+}
+
+}  // namespace

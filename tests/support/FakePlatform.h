@@ -1,0 +1,219 @@
+#pragma once
+
+#include <algorithm>
+#include <cctype>
+#include <deque>
+#include <map>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/Unit1.h"
+#include "install/PayloadTable.h"
+#include "tests/support/FakeSurface.h"
+
+class FakeRegistry : public Registry {
+  public:
+    std::optional<std::string> ReadUserString(const std::string& key,
+                                              const std::string& name) override {
+        ++reads;
+        if (log) log->push_back("registry");
+        lastKey = key;
+        lastName = name;
+        if (wrongType) throw std::runtime_error("Invalid data type for '" + name + "'");
+        return value;
+    }
+    std::optional<std::string> value;
+    bool wrongType = false;
+    int reads = 0;
+    std::string lastKey, lastName;
+    CallLog* log = nullptr;
+};
+
+// A component library as the fake loader knows it; a missing optional is a missing export.
+struct FakeLibrary {
+    std::optional<std::uint8_t> testSiec;
+    std::optional<std::string> owner;
+    bool testSiecFaults = false;
+    bool ownerFaults = false;
+    bool unloadFaults = false;
+};
+
+class FakeLibraries : public Libraries {
+  public:
+    explicit FakeLibraries(CallLog& log) : log(log) {}
+
+    LibraryHandle Load(const std::string& path) override {
+        log.push_back("load " + path);
+        loads.push_back(path);
+        auto found = libraries.find(path);
+        if (found == libraries.end()) return nullptr;
+        ++loaded;
+        return &found->second;
+    }
+    ExportAddress Find(LibraryHandle library, const char* name) override {
+        auto* lib = static_cast<FakeLibrary*>(library);
+        std::string export_name = name;
+        if (export_name == "TestSiec" && lib->testSiec)
+            return &exports.emplace_back(Export{lib, 1});
+        if (export_name == "Wlasciciel" && lib->owner) return &exports.emplace_back(Export{lib, 2});
+        return nullptr;
+    }
+    std::uint8_t CallByteFunction(ExportAddress function) override {
+        auto* e = static_cast<Export*>(function);
+        log.push_back("call TestSiec");
+        if (e->kind != 1) throw std::logic_error("TestSiec called through the wrong export");
+        if (e->library->testSiecFaults) throw std::runtime_error("Access violation");
+        return *e->library->testSiec;
+    }
+    void CallBufferFunction(ExportAddress function, OwnerBuffer& buffer) override {
+        auto* e = static_cast<Export*>(function);
+        log.push_back("call Wlasciciel");
+        if (e->kind != 2) throw std::logic_error("Wlasciciel called through the wrong export");
+        bufferWasZeroed = std::all_of(buffer, buffer + 256, [](unsigned char b) { return b == 0; });
+        if (e->library->ownerFaults) throw std::runtime_error("External exception");
+        const std::string& owner = *e->library->owner;
+        buffer[0] = static_cast<unsigned char>(owner.size());
+        std::copy(owner.begin(), owner.end(), buffer + 1);
+    }
+    void Free(LibraryHandle library) override {
+        log.push_back("free");
+        --loaded;
+        ++frees;
+        if (static_cast<FakeLibrary*>(library)->unloadFaults)
+            throw std::runtime_error("Access violation");
+    }
+
+    std::map<std::string, FakeLibrary> libraries;
+    std::vector<std::string> loads;
+    int loaded = 0;
+    int frees = 0;
+    bool bufferWasZeroed = false;
+
+  private:
+    struct Export {
+        FakeLibrary* library;
+        int kind;
+    };
+    CallLog& log;
+    std::deque<Export> exports;
+};
+
+class FakeFolderChooser : public FolderChooser {
+  public:
+    std::optional<std::string> Choose(const std::string& title,
+                                      const std::string& initialFolder) override {
+        titles.push_back(title);
+        initialFolders.push_back(initialFolder);
+        if (answers.empty()) return std::nullopt;
+        std::optional<std::string> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<std::optional<std::string>> answers;
+    std::vector<std::string> titles;
+    std::vector<std::string> initialFolders;
+};
+
+class FakeResources : public Resources {
+  public:
+    explicit FakeResources(CallLog& log) : log(log) {
+        for (const PayloadEntry& entry : PayloadTable) {
+            std::string name = entry.resourceName;
+            blocks[Upper(name)] = "{\\rtf fragment " + name + "}\r\n";
+        }
+    }
+    Payload Open(const std::string& name) override {
+        auto found = blocks.find(Upper(name));
+        if (found == blocks.end()) throw std::runtime_error("Resource " + name + " not found");
+        log.push_back("open " + name);
+        Payload payload{reinterpret_cast<const unsigned char*>(found->second.data()),
+                        found->second.size(), &found->second};
+        if (!open.insert(payload.handle).second) throw std::logic_error("opened twice");
+        return payload;
+    }
+    void Release(const Payload& payload) override {
+        log.push_back("release");
+        if (open.erase(payload.handle) != 1) ++badReleases;
+    }
+    static std::string Upper(std::string s) {
+        for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return s;
+    }
+
+    std::map<std::string, std::string> blocks;
+    std::set<const void*> open;
+    int badReleases = 0;
+
+  private:
+    CallLog& log;
+};
+
+class FakeFiles : public Files {
+  public:
+    explicit FakeFiles(CallLog& log) : log(log) {}
+
+    struct File {
+        std::string bytes;
+        std::uint32_t attributes = ArchiveAttribute;
+    };
+    enum class Failure { CannotCreate, ShortWrite };
+
+    bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
+        log.push_back("attributes " + path);
+        auto found = files.find(path);
+        if (found == files.end()) return false;
+        found->second.attributes = attributes;
+        return true;
+    }
+    void ReplaceContents(const std::string& path, const unsigned char* data,
+                         std::size_t size) override {
+        log.push_back("write " + path);
+        std::string folder = path.substr(0, path.rfind('\\'));
+        auto failure = failures.find(path);
+        if (!folders.count(folder) ||
+            (failure != failures.end() && failure->second == Failure::CannotCreate))
+            throw std::runtime_error("Cannot create file \"" + path + "\". Access denied");
+        if (failure != failures.end()) throw std::runtime_error("Stream write error");
+        File& file = files[path];
+        // Like the real file system, a read-only file cannot be replaced.
+        if (file.attributes & 0x01)
+            throw std::runtime_error("Cannot create file \"" + path + "\".");
+        file.bytes.assign(reinterpret_cast<const char*>(data), size);
+        file.attributes = ArchiveAttribute;
+    }
+
+    std::set<std::string> folders;
+    std::map<std::string, File> files;
+    std::map<std::string, Failure> failures;
+
+  private:
+    CallLog& log;
+};
+
+// The wizard over fakes, as the real application wires it.
+struct FakeWizard {
+    CallLog log;
+    FakeSurface surface{log};
+    FakeRegistry registry;
+    FakeLibraries libraries{log};
+    FakeFolderChooser chooser;
+    FakeResources resources{log};
+    FakeFiles files{log};
+    Platform platform{registry, libraries, chooser, resources, files};
+    TForm1 form{surface, platform};
+
+    FakeWizard() {
+        registry.log = &log;
+        form.FormCreate();
+    }
+
+    // Where the registry says the host program is, with a library that answers.
+    void InstallHost(const std::string& folder, FakeLibrary library) {
+        libraries.libraries[folder + "\\KORDALIN.dll"] = std::move(library);
+        files.folders.insert(folder + "\\SZABLONY");
+    }
+    std::string Text(Widget widget) const { return surface.Text(widget); }
+};
