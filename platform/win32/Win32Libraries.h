@@ -1,12 +1,22 @@
 #pragma once
 
+#include <windows.h>
+
 #include "platform/Libraries.h"
+#include "platform/win32/UniqueHandle.h"
+
+struct ModuleTraits {
+    using Type = HMODULE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type module) { ::FreeLibrary(module); }
+};
+using UniqueModule = UniqueHandle<ModuleTraits>;
 
 // Restricts the process's DLL search to the system folder; called first thing at start-up.
 void RestrictDllSearchPath();
 
 class Win32Libraries : public Libraries {
-public:
+  public:
     LibraryHandle Load(const std::string& path) override;
     ExportAddress Find(LibraryHandle library, const char* name) override;
     std::uint8_t CallByteFunction(ExportAddress function) override;

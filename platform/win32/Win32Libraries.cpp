@@ -1,0 +1,89 @@
+#include "platform/win32/Win32Libraries.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "platform/win32/SehGuard.h"
+#include "platform/win32/Text.h"
+
+namespace {
+
+using ByteFunction = BYTE(__stdcall*)();
+using BufferFunction = void(__stdcall*)(unsigned char*);
+
+// The library's callers only need to know that it failed; the code helps whoever debugs it.
+[[noreturn]] void ThrowExternalException(std::uint32_t code) {
+    char text[40];
+    std::snprintf(text, sizeof text, "External exception %08lX", static_cast<unsigned long>(code));
+    throw std::runtime_error(text);
+}
+
+template <typename Body>
+void Guard(Body body) {
+    if (std::uint32_t code = CallGuarded(body)) ThrowExternalException(code);
+}
+
+// Loading a library from a removable or missing drive must not stop the wizard with a system box.
+class QuietErrorMode {
+  public:
+    QuietErrorMode() : previous(::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
+    ~QuietErrorMode() { ::SetErrorMode(previous); }
+    QuietErrorMode(const QuietErrorMode&) = delete;
+    QuietErrorMode& operator=(const QuietErrorMode&) = delete;
+
+  private:
+    UINT previous;
+};
+
+// Looked up at run time: a Windows 7 without its loader update lacks it (and the search flags
+// that come with it), and the wizard must still start there, loading with the older search path.
+FARPROC SetDefaultDllDirectoriesAddress() {
+    return ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+}
+
+}  // namespace
+
+void RestrictDllSearchPath() {
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    FARPROC address = SetDefaultDllDirectoriesAddress();
+    if (!address) return;
+    auto restrict =
+        reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(address));
+    restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+LibraryHandle Win32Libraries::Load(const std::string& path) {
+    QuietErrorMode quiet;
+    static const bool searchFlags = SetDefaultDllDirectoriesAddress() != nullptr;
+    DWORD flags = searchFlags ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
+                              : LOAD_WITH_ALTERED_SEARCH_PATH;
+    return ::LoadLibraryExW(Widen(path).c_str(), nullptr, flags);
+}
+
+ExportAddress Win32Libraries::Find(LibraryHandle library, const char* name) {
+    return reinterpret_cast<ExportAddress>(::GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+std::uint8_t Win32Libraries::CallByteFunction(ExportAddress function) {
+    auto call = reinterpret_cast<ByteFunction>(function);
+    BYTE result = 0;
+    Guard([&] { result = call(); });
+    return result;
+}
+
+void Win32Libraries::CallBufferFunction(ExportAddress function, OwnerBuffer& buffer) {
+    auto call = reinterpret_cast<BufferFunction>(function);
+    std::memset(buffer, 0, sizeof buffer);
+    Guard([&] { call(buffer); });
+}
+
+void Win32Libraries::Free(LibraryHandle library) {
+    // The library's detach code runs inside FreeLibrary; the module is released even when it
+    // faults there, so there is nothing to retry.
+    UniqueModule module(static_cast<HMODULE>(library));
+    Guard([&] { module.reset(); });
+}

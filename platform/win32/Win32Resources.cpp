@@ -1,0 +1,19 @@
+#include "platform/win32/Win32Resources.h"
+
+#include <stdexcept>
+
+#include "platform/win32/Text.h"
+
+Payload Win32Resources::Open(const std::string& name) {
+    // The system compares resource names without regard to case.
+    HRSRC found = ::FindResourceW(module, Widen(name).c_str(), RT_RCDATA);
+    HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    if (!bytes) throw std::runtime_error("Resource " + name + " not found");
+    return Payload{static_cast<const unsigned char*>(bytes), ::SizeofResource(module, found),
+                   loaded};
+}
+
+// A resource is mapped with its module and stays valid until the module is unloaded; Win32 has
+// nothing to unlock or free for it (FreeResource does nothing), so releasing only ends our use.
+void Win32Resources::Release(const Payload&) {}

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <thread>
+
+#include "platform/win32/Win32FolderChooser.h"
+#include "tests/win32/TestFolders.h"
+
+namespace {
+
+struct WindowTraits {
+    using Type = HWND;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type window) { ::DestroyWindow(window); }
+};
+using UniqueWindow = UniqueHandle<WindowTraits>;
+
+// What the user's side saw of the dialog, filled in by the thread that answers it.
+struct Observed {
+    std::atomic<bool> found{false};
+    std::atomic<bool> ownedByMain{false};
+    std::atomic<bool> ownerDisabled{false};
+    std::atomic<bool> titleShown{false};
+};
+
+HWND FindChooser(HWND owner) {
+    for (int i = 0; i < 200; ++i) {
+        HWND dialog = nullptr;
+        while ((dialog = ::FindWindowExW(nullptr, dialog, L"#32770", nullptr)))
+            if (::GetWindow(dialog, GW_OWNER) == owner) return dialog;
+        ::Sleep(50);
+    }
+    return nullptr;
+}
+
+BOOL CALLBACK FindTitle(HWND child, LPARAM observed) {
+    wchar_t text[64] = L"";
+    ::GetWindowTextW(child, text, 64);
+    if (std::wstring(text) == L"Wybierz folder:")
+        reinterpret_cast<Observed*>(observed)->titleShown = true;
+    return TRUE;
+}
+
+// Answers the chooser from another thread, as a user would, with OK or Cancel.
+std::thread Answer(HWND owner, int button, Observed& observed) {
+    return std::thread([owner, button, &observed] {
+        HWND dialog = FindChooser(owner);
+        if (!dialog) return;
+        observed.found = true;
+        observed.ownedByMain = ::GetWindow(dialog, GW_OWNER) == owner;
+        observed.ownerDisabled = !::IsWindowEnabled(owner);
+        ::EnumChildWindows(dialog, &FindTitle, reinterpret_cast<LPARAM>(&observed));
+        ::Sleep(300);  // lets the preselection of the initial folder settle
+        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
+    });
+}
+
+class FolderChooserTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        main.reset(::CreateWindowExW(0, L"STATIC", L"Instalator", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                     0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr));
+        ASSERT_TRUE(main);
+        chooser.SetOwner(main.get());
+    }
+
+    std::optional<std::string> ChooseAndPress(int button, const std::string& initial,
+                                              Observed& observed) {
+        std::thread user = Answer(main.get(), button, observed);
+        std::optional<std::string> chosen = chooser.Choose("Wybierz folder:", initial);
+        user.join();
+        return chosen;
+    }
+
+    UniqueWindow main;
+    Win32FolderChooser chooser;
+    TemporaryFolder folder;
+};
+
+TEST_F(FolderChooserTest, OkReturnsThePreselectedFolderWhileTheOwnerIsDisabled) {
+    std::wstring initial = folder.Wide() + L"\\Tesmaren Łódź";
+    ASSERT_TRUE(::CreateDirectoryW(initial.c_str(), nullptr));
+    UINT before = ::SetErrorMode(SEM_NOGPFAULTERRORBOX);
+
+    Observed observed;
+    std::optional<std::string> chosen = ChooseAndPress(IDOK, Narrow(initial), observed);
+
+    EXPECT_EQ(::SetErrorMode(before), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
+    ASSERT_TRUE(observed.found);
+    EXPECT_TRUE(observed.ownedByMain);
+    EXPECT_TRUE(observed.ownerDisabled);
+    EXPECT_TRUE(observed.titleShown);
+    EXPECT_TRUE(::IsWindowEnabled(main.get()));
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(::CompareStringOrdinal(Widen(*chosen).c_str(), -1, initial.c_str(), -1, TRUE),
+              CSTR_EQUAL)
+        << *chosen;
+}
+
+TEST_F(FolderChooserTest, CancelReturnsNothingAndAMissingInitialFolderIsNotSelected) {
+    Observed cancelled;
+    EXPECT_EQ(ChooseAndPress(IDCANCEL, folder.Narrow(), cancelled), std::nullopt);
+    EXPECT_TRUE(cancelled.found);
+    EXPECT_TRUE(::IsWindowEnabled(main.get()));
+
+    std::string missing = folder.Narrow() + "\\missing";
+    Observed observed;
+    std::optional<std::string> chosen = ChooseAndPress(IDOK, missing, observed);
+    EXPECT_TRUE(observed.found);
+    EXPECT_NE(chosen, missing);
+}
+
+}  // namespace

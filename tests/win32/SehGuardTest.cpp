@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "platform/win32/SehGuard.h"
+
+namespace {
+
+void* ChainHead() {
+    void* head;
+    asm volatile("movl %%fs:0, %0" : "=r"(head));
+    return head;
+}
+
+void* StackPointer() {
+    void* esp;
+    asm volatile("movl %%esp, %0" : "=r"(esp));
+    return esp;
+}
+
+// A store to a reserved page that is never committed: an access violation on any system (a store
+// through null is not, under Wine, which maps the lowest pages on demand).
+__attribute__((noinline)) void WriteToNoAccessPage() {
+    static void* reserved = ::VirtualAlloc(nullptr, 4096, MEM_RESERVE, PAGE_NOACCESS);
+    int* volatile target = static_cast<int*>(reserved);
+    *target = 1;
+}
+
+struct Record {
+    Record* next;
+    void* handler;
+};
+
+struct HandlerLog {
+    int searched = 0;
+    int unwound = 0;
+};
+HandlerLog handlerLog;
+
+// A handler of the called code that declines every exception but must be told of the unwind.
+EXCEPTION_DISPOSITION __cdecl Declining(EXCEPTION_RECORD* record, void*, CONTEXT*, void*) {
+    if (record->ExceptionFlags & EXCEPTION_UNWINDING)
+        ++handlerLog.unwound;
+    else
+        ++handlerLog.searched;
+    return ExceptionContinueSearch;
+}
+
+// Resumes after a continuable exception: the called code handles it itself.
+EXCEPTION_DISPOSITION __cdecl Resuming(EXCEPTION_RECORD* record, void*, CONTEXT*, void*) {
+    if (record->ExceptionFlags &
+        (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND | EXCEPTION_NONCONTINUABLE))
+        return ExceptionContinueSearch;
+    return ExceptionContinueExecution;
+}
+
+template <typename Body>
+void WithRecord(void* handler, Body body) {
+    Record record{static_cast<Record*>(ChainHead()), handler};
+    asm volatile("movl %0, %%fs:0" : : "r"(&record) : "memory");
+    body();
+    asm volatile("movl %0, %%fs:0" : : "r"(record.next) : "memory");
+}
+
+TEST(SehGuard, BodyThatEndsNormallyRunsOnceAndReportsNothing) {
+    int runs = 0;
+    void* chain = ChainHead();
+    auto body = [&] { ++runs; };
+    EXPECT_EQ(CallGuarded(body), 0u);
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(ChainHead(), chain);
+}
+
+TEST(SehGuard, UnhandledFaultsComeBackAsTheirCodeWithChainAndStackRestored) {
+    void* chain = ChainHead();
+    void* stack = StackPointer();
+    volatile int kept = 12345;
+    for (int round = 0; round < 100; ++round) {
+        int reached = 0;
+        auto fault = [&] {
+            reached = 1;
+            WriteToNoAccessPage();
+            reached = 2;
+        };
+        ASSERT_EQ(CallGuarded(fault), static_cast<std::uint32_t>(EXCEPTION_ACCESS_VIOLATION));
+        EXPECT_EQ(reached, 1);
+        auto raise = [] { ::RaiseException(0xE0001234, EXCEPTION_NONCONTINUABLE, 0, nullptr); };
+        ASSERT_EQ(CallGuarded(raise), 0xE0001234u);
+        auto divide = [] { ::RaiseException(EXCEPTION_INT_DIVIDE_BY_ZERO, 0, 0, nullptr); };
+        ASSERT_EQ(CallGuarded(divide), static_cast<std::uint32_t>(EXCEPTION_INT_DIVIDE_BY_ZERO));
+        ASSERT_EQ(ChainHead(), chain);
+        ASSERT_EQ(StackPointer(), stack);
+    }
+    EXPECT_EQ(kept, 12345);
+    // Our own exceptions still work after the system's unwinds.
+    EXPECT_THROW(throw std::runtime_error("after"), std::runtime_error);
+}
+
+TEST(SehGuard, HandlersOfTheCalledCodeSeeTheFaultFirstAndAreUnwound) {
+    handlerLog = {};
+    auto body = [] {
+        WithRecord(reinterpret_cast<void*>(&Declining), [] { WriteToNoAccessPage(); });
+    };
+    EXPECT_EQ(CallGuarded(body), static_cast<std::uint32_t>(EXCEPTION_ACCESS_VIOLATION));
+    EXPECT_EQ(handlerLog.searched, 1);
+    EXPECT_EQ(handlerLog.unwound, 1);
+}
+
+TEST(SehGuard, ExceptionsTheCalledCodeHandlesAreNotReported) {
+    int finished = 0;
+    auto handledByRecord = [&] {
+        WithRecord(reinterpret_cast<void*>(&Resuming),
+                   [] { ::RaiseException(0xE0004321, 0, 0, nullptr); });
+        finished = 1;
+    };
+    EXPECT_EQ(CallGuarded(handledByRecord), 0u);
+    EXPECT_EQ(finished, 1);
+
+    std::uint32_t inner = 0;
+    auto handledByInnerGuard = [&] {
+        auto fault = [] { WriteToNoAccessPage(); };
+        inner = CallGuarded(fault);
+        finished = 2;
+    };
+    EXPECT_EQ(CallGuarded(handledByInnerGuard), 0u);
+    EXPECT_EQ(inner, static_cast<std::uint32_t>(EXCEPTION_ACCESS_VIOLATION));
+    EXPECT_EQ(finished, 2);
+}
+
+}  // namespace

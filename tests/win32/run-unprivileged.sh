@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Runs a Wine test program as the unprivileged user "nobody", in its own prefix, so that the
+# system's file permissions (read-only files among them) are enforced as on Windows. The program
+# is copied to a fresh folder that nobody owns, because the build tree may lie where nobody cannot
+# read (under /root on CI). Exits 77 (skipped) when the machine has no such user or no runuser.
+set -euo pipefail
+program=${1:?usage: run-unprivileged.sh TEST.exe MAKE-WINEPREFIX.sh [gtest arguments]}
+make_prefix=${2:?usage: run-unprivileged.sh TEST.exe MAKE-WINEPREFIX.sh [gtest arguments]}
+shift 2
+
+if ! command -v runuser >/dev/null || ! id nobody >/dev/null 2>&1; then
+    echo "SKIPPED: no runuser or no user 'nobody' on this machine" >&2
+    exit 77
+fi
+if [ "$(id -u)" -ne 0 ]; then
+    echo "SKIPPED: switching to 'nobody' needs root" >&2
+    exit 77
+fi
+
+work=$(mktemp -d /tmp/instalator-unprivileged.XXXXXX)
+cleanup() {
+    runuser -u nobody -- env WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+cp "$program" "$make_prefix" "$work/"
+chown -R nobody "$work"
+chmod 755 "$work"
+
+as_nobody() {
+    runuser -u nobody -- env -u DISPLAY HOME="$work" WINEPREFIX="$work/prefix" WINEDEBUG=-all \
+        WINEDLLOVERRIDES="mscoree,mshtml=" "$@"
+}
+as_nobody "$work/$(basename "$make_prefix")" "$work/prefix" >/dev/null
+as_nobody wine "$work/$(basename "$program")" "$@"
