@@ -3,8 +3,9 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(MINGW_PREFIX i686-w64-mingw32)
-find_program(CMAKE_C_COMPILER ${MINGW_PREFIX}-gcc REQUIRED)
-find_program(CMAKE_CXX_COMPILER ${MINGW_PREFIX}-g++ REQUIRED)
+# Prefer the posix threading variant by name, whatever the alternatives point at.
+find_program(CMAKE_C_COMPILER NAMES ${MINGW_PREFIX}-gcc-posix ${MINGW_PREFIX}-gcc REQUIRED)
+find_program(CMAKE_CXX_COMPILER NAMES ${MINGW_PREFIX}-g++-posix ${MINGW_PREFIX}-g++ REQUIRED)
 find_program(CMAKE_RC_COMPILER ${MINGW_PREFIX}-windres REQUIRED)
 find_program(CMAKE_OBJDUMP ${MINGW_PREFIX}-objdump)
 

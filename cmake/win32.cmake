@@ -32,3 +32,20 @@ function(wine_test name)
         FIXTURES_REQUIRED wineprefix
         ENVIRONMENT "WINEPREFIX=${WINE_TEST_PREFIX};WINEDEBUG=-all")
 endfunction()
+
+# Benchmarks (run by scripts/bench.sh, never by the tests).
+add_executable(MinimalWindow WIN32 bench/MinimalWindow.cpp)
+target_compile_options(MinimalWindow PRIVATE ${size_flags})
+target_compile_definitions(MinimalWindow PRIVATE UNICODE _UNICODE)
+target_link_options(MinimalWindow PRIVATE ${product_link_flags} -municode -mwindows)
+add_executable(StartupTimer bench/StartupTimer.cpp)
+target_link_libraries(StartupTimer PRIVATE win32_services)
+target_link_options(StartupTimer PRIVATE -static -municode)
+add_executable(InstallBench bench/InstallBench.cpp)
+target_link_libraries(InstallBench PRIVATE wizard_logic win32_services)
+target_link_options(InstallBench PRIVATE -static -municode)
+
+# Drives the running wizard from scripts/run.sh when there is no display to click on.
+add_executable(WizardStep tools/WizardStep.cpp)
+target_compile_definitions(WizardStep PRIVATE UNICODE _UNICODE)
+target_link_options(WizardStep PRIVATE -static -municode)

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Every test, from scratch: installs what is missing, builds both presets anew, runs the native
+# unit tests, then the Windows tests (unit, platform and end-to-end) under Wine in Xvfb.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/deps.sh || { echo "dependency installation failed"; exit 1; }
+
+summary() {  # "passed failed" from a ctest log
+    local line
+    line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$1" | tail -n 1)
+    [ -n "$line" ] || { echo "0 1"; return; }
+    local failed total
+    failed=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
+    total=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
+    echo "$((total - failed)) $failed"
+}
+
+status=0
+logs=$(mktemp -d)
+for preset in native win32; do
+    echo "== $preset: configure and build"
+    if ! { cmake --preset "$preset" --fresh >/dev/null && cmake --build --preset "$preset"; } \
+        >"$logs/$preset-build.log" 2>&1; then
+        tail -n 60 "$logs/$preset-build.log"
+        echo "== $preset: build failed"
+        status=1
+    fi
+done
+
+echo "== native: tests"
+ctest --preset native 2>&1 | tee "$logs/native.log" || status=1
+
+echo "== win32: tests under Wine"
+# Wine windows need an X display; Xvfb gives every run its own.
+xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win32 2>&1 | tee "$logs/win32.log" || status=1
+WINEPREFIX="$PWD/build/win32/wineprefix" wineserver -k 2>/dev/null || true
+
+read -r np nf < <(summary "$logs/native.log")
+read -r wp wf < <(summary "$logs/win32.log")
+[ $((nf + wf)) -eq 0 ] || status=1
+echo "native: $np passed, $nf failed; win32: $wp passed, $wf failed"
+echo "total: $((np + wp)) passed, $((nf + wf)) failed"
+exit $status
