@@ -1,3 +1,59 @@
+// commctrl.h needs windows.h before it.
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>
+// clang-format on
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include "app/Unit1.h"
+#include "platform/Platform.h"
+#include "platform/win32/MainWindow.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32FolderChooser.h"
+#include "platform/win32/Win32Libraries.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Resources.h"
+
+namespace {
+
+int RunMessageLoop(MainWindow& window) {
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (window.TranslateKeyboard(message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
+}
+
+int Run(HINSTANCE instance, int showCommand) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    Win32Registry registry;
+    Win32Libraries libraries;
+    Win32FolderChooser chooser;
+    Win32Resources resources;
+    Win32Files files;
+    Platform platform{registry, libraries, chooser, resources, files};
+
+    MainWindow window(instance);
+    TForm1 form(window, platform);
+    window.Create(form);
+    chooser.SetOwner(window.Handle());
+    window.Show(showCommand);
+    return RunMessageLoop(window);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    RestrictDllSearchPath();
+    try {
+        return Run(instance, showCommand);
+    } catch (const std::exception& error) {
+        // Only start-up can get here (the window could not be made); say why and give up.
+        ::MessageBoxW(nullptr, Widen(error.what()).c_str(), L"Instalator", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+}
