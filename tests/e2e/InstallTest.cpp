@@ -1,0 +1,84 @@
+#include "platform/win32/Text.h"
+#include "tests/e2e/WizardTest.h"
+
+namespace {
+
+using Install = WizardTest;
+
+const char* const Templates[] = {"Kolwenta3A.rtf",  "Kolwenta3B.rtf",   "Kolwenta3C.rtf",
+                                 "Kolwenta3CC.rtf", "Kolwenta3CCC.rtf", "Kolwenta3CZ.rtf"};
+
+const std::string StartLine = "Instalacja nakładki Z27Z.\r";
+const std::string SuccessLines =
+    "Gotowe. Zainstalowano nakładkę Z27Z. Zamknij instalatora i uruchom program \"Tesmaren\".\r"
+    "\r"
+    "Jeśli pracujesz w sieci pamiętaj aby zainstalować nakładkę na wszystkich komputerach.";
+const std::string FailureLine =
+    "Wystąpił problem podczas instalacji, instalacja nie powiodła się!. Skontaktuj się ze "
+    "sprzedawcą.";
+
+void ExpectTemplatesInstalled(const std::string& host) {
+    for (const char* name : Templates) {
+        SCOPED_TRACE(name);
+        std::optional<std::string> expected = WizardTest::ReadFileBytes(PayloadPath(name));
+        ASSERT_TRUE(expected.has_value()) << "payload file missing: " << PayloadPath(name);
+        std::optional<std::string> written =
+            WizardTest::ReadFileBytes(host + "\\SZABLONY\\" + name);
+        ASSERT_TRUE(written.has_value()) << "not installed";
+        EXPECT_TRUE(*written == *expected) << "differs from the payload (" << written->size()
+                                           << " bytes, expected " << expected->size() << ")";
+    }
+}
+
+TEST_F(Install, NextTwiceWritesTheSixTemplatesReplacingOldOnesAndReportsSuccess) {
+    std::string host = MakeHost("Tesmaren", "network");
+    // An older template, read-only, must give way to the new one.
+    std::string old = host + "\\SZABLONY\\Kolwenta3B.rtf";
+    WriteFileBytes(old, "{\\rtf1 stary szablon}");
+    ASSERT_TRUE(::SetFileAttributesW(Widen(old).c_str(), FILE_ATTRIBUTE_READONLY));
+    SetLocation(host);
+    e2e::Wizard wizard = Start();
+    ASSERT_NE(wizard.Handle(), nullptr);
+
+    Next(wizard, 1);
+    Next(wizard, 2);
+    EXPECT_TRUE(e2e::NoMessageBoxAppears(process));
+    EXPECT_EQ(wizard.Text(Widget::StaticText6), StartLine + SuccessLines);
+    EXPECT_EQ(wizard.Text(Widget::StaticText4), "");
+    EXPECT_EQ(States(wizard), (NavigationStates{false, false, false}));
+    EXPECT_TRUE(e2e::IsVisibleOnScreen(wizard.Window(Widget::BitBtn4)));
+    ExpectTemplatesInstalled(host);
+    EXPECT_EQ(Listing(host + "\\SZABLONY").size(), 6u) << "stray files left in SZABLONY";
+    DWORD attributes = ::GetFileAttributesW(Widen(old).c_str());
+    EXPECT_FALSE(attributes & FILE_ATTRIBUTE_READONLY) << "replaced template still read-only";
+
+    wizard.Click(Widget::BitBtn4);
+    ExpectCleanExit();
+}
+
+TEST_F(Install, MissingTemplatesFolderFailsCreatesNothingAndBackThenNextRetries) {
+    std::string host = MakeHost("Tesmaren", "single_station", false);
+    SetLocation(host);
+    e2e::Wizard wizard = Start();
+    ASSERT_NE(wizard.Handle(), nullptr);
+
+    Next(wizard, 1);
+    Next(wizard, 2);
+    EXPECT_TRUE(e2e::NoMessageBoxAppears(process));
+    EXPECT_EQ(wizard.Text(Widget::StaticText6), StartLine + FailureLine);
+    EXPECT_EQ(wizard.Text(Widget::StaticText4), "\\SZABLONY\\Kolwenta3A.rtf");
+    EXPECT_EQ(States(wizard), (NavigationStates{true, false, false}));
+    EXPECT_EQ(Listing(host), (std::vector<std::string>{"KORDALIN.dll"}))
+        << "the failed installation must not create anything";
+
+    ASSERT_TRUE(::CreateDirectoryW(Widen(host + "\\SZABLONY").c_str(), nullptr));
+    Back(wizard, 1);
+    EXPECT_EQ(States(wizard), (NavigationStates{true, true, true}));
+    Next(wizard, 2);
+    EXPECT_EQ(wizard.Text(Widget::StaticText6), StartLine + FailureLine + StartLine + SuccessLines);
+    EXPECT_EQ(wizard.Text(Widget::StaticText4), "");
+    EXPECT_EQ(States(wizard), (NavigationStates{false, false, false}));
+    ExpectTemplatesInstalled(host);
+}
+
+}  // namespace
