@@ -24,6 +24,8 @@ mkdir -p "$host/SZABLONY"
 cp "$bin/fixtures/fixture_network.dll" "$host/KORDALIN.dll"
 wine reg add 'HKCU\KvTesmaren' /v Lokalizacja /t REG_SZ /d 'C:\Tesmaren' /f >/dev/null
 cp "$bin/Instalator.exe" "$demo/Instalator.exe"
+# Wine's session binds to the display of its first window; the wizard gets a session of its own.
+wineserver -k 2>/dev/null || true
 
 echo "Wine prefix:           $WINEPREFIX"
 echo "Sample host program:   C:\\Tesmaren = $host"
@@ -35,22 +37,7 @@ if [ $headless -eq 0 ]; then
 else
     shots=$demo/screenshots
     mkdir -p "$shots"
-    walk() {
-        set -e
-        step() { wine "$bin/WizardStep.exe" "$@"; }
-        shot() { sleep 0.5; import -window root "$shots/$1.png"; echo "Screenshot:            $shots/$1.png"; }
-        wine "$demo/Instalator.exe" &
-        step wait-visible 1013 && shot page1-introduction     # TabSheet1
-        step click 1026 && step wait-visible 1015               # Next -> TabSheet2
-        shot page2-search
-        step click 1026 && step wait-disabled 1024              # Next -> install, Cancel disabled
-        shot page3-installed
-        step click 1022 && step wait-gone                       # "Zamknij."
-        wait
-    }
-    export -f walk
-    export bin demo shots
-    xvfb-run -a -s "-screen 0 1024x768x24" bash -c walk
+    xvfb-run -a -s "-screen 0 1024x768x24" scripts/demo-walk.sh "$bin" "$demo/Instalator.exe" "$shots"
 fi
 wineserver -k 2>/dev/null || true
 
