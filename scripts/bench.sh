@@ -28,10 +28,10 @@ measure() {
 if [ -n "${DISPLAY:-}" ]; then
     read -r start_exe start_min inst_wizard inst_plain < <(measure)
 else
-    export -f measure
-    export bin runs
+    # xvfb-run is a POSIX shell script, which drops exported bash functions: pass the text.
     read -r start_exe start_min inst_wizard inst_plain < \
-        <(xvfb-run -a -s "-screen 0 1024x768x24" bash -c measure)
+        <(xvfb-run -a -s "-screen 0 1024x768x24" \
+            bash -c "bin=$bin runs=$runs; $(declare -f measure); measure")
 fi
 wineserver -k 2>/dev/null || true
 
