@@ -23,7 +23,7 @@ namespace {
 
 // Page 3 needs only texts and buttons; nothing is shown.
 class NullSurface : public Surface {
-public:
+  public:
     void SetText(Widget widget, const std::string& text) override {
         texts[static_cast<int>(widget)] = text;
     }
@@ -56,8 +56,9 @@ void PlainWrite(const std::wstring& path, const Payload& payload) {
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    if (!file || !WriteFile(file.get(), payload.data, static_cast<DWORD>(payload.size), &written,
-                            nullptr) || written != payload.size)
+    if (!file ||
+        !WriteFile(file.get(), payload.data, static_cast<DWORD>(payload.size), &written, nullptr) ||
+        written != payload.size)
         throw std::runtime_error("plain write failed");
 }
 
@@ -69,8 +70,8 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     int runs = argc > 2 ? _wtoi(argv[2]) : 21;
-    HMODULE exe = LoadLibraryExW(argv[1], nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE exe =
+        LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (!exe) {
         std::fprintf(stderr, "cannot open %ls\n", argv[1]);
         return 1;

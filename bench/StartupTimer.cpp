@@ -2,12 +2,12 @@
 // as the median of several runs. Usage: StartupTimer <exe> [runs]
 #include <windows.h>
 
-#include "platform/win32/UniqueHandle.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "platform/win32/UniqueHandle.h"
 
 namespace {
 

@@ -10,7 +10,9 @@ namespace {
 
 const wchar_t* const Caption = L"Nak\u0142adka dla programu \"Tesmaren\" Z27Z";
 
-HWND MainWindow() { return FindWindowW(nullptr, Caption); }
+HWND MainWindow() {
+    return FindWindowW(nullptr, Caption);
+}
 
 struct Search {
     int id;
@@ -26,7 +28,8 @@ BOOL CALLBACK MatchId(HWND child, LPARAM parameter) {
 
 HWND Child(int id) {
     Search search{id, nullptr};
-    if (HWND main = MainWindow()) EnumChildWindows(main, MatchId, reinterpret_cast<LPARAM>(&search));
+    if (HWND main = MainWindow())
+        EnumChildWindows(main, MatchId, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -51,9 +54,15 @@ int wmain(int argc, wchar_t** argv) {
         ok = WaitFor([&] { return (button = Child(id)) && IsWindowEnabled(button); }) &&
              PostMessageW(button, BM_CLICK, 0, 0);
     } else if (command == L"wait-visible") {
-        ok = WaitFor([&] { HWND w = Child(id); return w && IsWindowVisible(w); });
+        ok = WaitFor([&] {
+            HWND w = Child(id);
+            return w && IsWindowVisible(w);
+        });
     } else if (command == L"wait-disabled") {
-        ok = WaitFor([&] { HWND w = Child(id); return w && !IsWindowEnabled(w); });
+        ok = WaitFor([&] {
+            HWND w = Child(id);
+            return w && !IsWindowEnabled(w);
+        });
     } else if (command == L"wait-gone") {
         ok = WaitFor([] { return MainWindow() == nullptr; });
     }

@@ -11,16 +11,16 @@ std::wstring Widen(const std::string& cp1250) {
     int length = ::MultiByteToWideChar(WindowsCentralEuropean, 0, cp1250.data(),
                                        static_cast<int>(cp1250.size()), nullptr, 0);
     std::wstring result(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(WindowsCentralEuropean, 0, cp1250.data(),
-                          static_cast<int>(cp1250.size()), result.data(), length);
+    ::MultiByteToWideChar(WindowsCentralEuropean, 0, cp1250.data(), static_cast<int>(cp1250.size()),
+                          result.data(), length);
     return result;
 }
 
 std::string Narrow(const std::wstring& utf16) {
     if (utf16.empty()) return {};
-    int length = ::WideCharToMultiByte(WindowsCentralEuropean, 0, utf16.data(),
-                                       static_cast<int>(utf16.size()), nullptr, 0, nullptr,
-                                       nullptr);
+    int length =
+        ::WideCharToMultiByte(WindowsCentralEuropean, 0, utf16.data(),
+                              static_cast<int>(utf16.size()), nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(length), '\0');
     ::WideCharToMultiByte(WindowsCentralEuropean, 0, utf16.data(), static_cast<int>(utf16.size()),
                           result.data(), length, nullptr, nullptr);

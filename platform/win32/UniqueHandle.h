@@ -8,7 +8,7 @@
 // closed); moves, never copies.
 template <typename Traits>
 class UniqueHandle {
-public:
+  public:
     using Type = typename Traits::Type;
 
     UniqueHandle() = default;
@@ -34,7 +34,7 @@ public:
         if (old != Traits::Invalid()) Traits::Close(old);
     }
 
-private:
+  private:
     Type value = Traits::Invalid();
 };
 

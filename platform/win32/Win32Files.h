@@ -3,7 +3,7 @@
 #include "platform/Files.h"
 
 class Win32Files : public Files {
-public:
+  public:
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
     void ReplaceContents(const std::string& path, const unsigned char* data,
                          std::size_t size) override;

@@ -5,12 +5,12 @@
 #include "platform/FolderChooser.h"
 
 class Win32FolderChooser : public FolderChooser {
-public:
+  public:
     // The chooser belongs to this window and disables the application while it is open.
     void SetOwner(HWND owner) { this->owner = owner; }
     std::optional<std::string> Choose(const std::string& title,
                                       const std::string& initialFolder) override;
 
-private:
+  private:
     HWND owner = nullptr;
 };

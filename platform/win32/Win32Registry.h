@@ -3,7 +3,7 @@
 #include "platform/Registry.h"
 
 class Win32Registry : public Registry {
-public:
+  public:
     std::optional<std::string> ReadUserString(const std::string& key,
                                               const std::string& name) override;
 };
