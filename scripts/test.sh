@@ -17,13 +17,18 @@ summary() {  # "passed failed" from a ctest log
 }
 
 status=0
+build_failures=0
 logs=$(mktemp -d)
 for preset in native win32; do
     echo "== $preset: configure and build"
-    if ! { cmake --preset "$preset" --fresh >/dev/null && cmake --build --preset "$preset"; } \
+    # From scratch: nothing of an earlier build may stand in for a failed one.
+    WINEPREFIX="$PWD/build/$preset/wineprefix" wineserver -k 2>/dev/null || true
+    rm -rf "build/$preset"
+    if ! { cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset"; } \
         >"$logs/$preset-build.log" 2>&1; then
         tail -n 60 "$logs/$preset-build.log"
         echo "== $preset: build failed"
+        build_failures=$((build_failures + 1))
         status=1
     fi
 done
@@ -38,7 +43,8 @@ WINEPREFIX="$PWD/build/win32/wineprefix" wineserver -k 2>/dev/null || true
 
 read -r np nf < <(summary "$logs/native.log")
 read -r wp wf < <(summary "$logs/win32.log")
-[ $((nf + wf)) -eq 0 ] || status=1
-echo "native: $np passed, $nf failed; win32: $wp passed, $wf failed"
-echo "total: $((np + wp)) passed, $((nf + wf)) failed"
+failed=$((nf + wf + build_failures))
+[ $failed -eq 0 ] || status=1
+echo "native: $np passed, $nf failed; win32: $wp passed, $wf failed; builds failed: $build_failures"
+echo "total: $((np + wp)) passed, $failed failed"
 exit $status

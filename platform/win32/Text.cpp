@@ -36,6 +36,12 @@ std::string SystemErrorText(unsigned long code) {
     if (buffer) ::LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
         text.pop_back();
-    if (text.empty()) text = L"System error " + std::to_wstring(code);
+    if (text.empty()) return "System error " + HexCode(code);
     return Narrow(text);
+}
+
+std::string HexCode(unsigned long code) {
+    std::string text(8, '0');
+    for (int i = 7; i >= 0; --i, code >>= 4) text[i] = "0123456789ABCDEF"[code & 0xF];
+    return text;
 }

@@ -9,3 +9,7 @@ std::string Narrow(const std::wstring& utf16);
 
 // The system's message text for an error code, in Windows-1250.
 std::string SystemErrorText(unsigned long code);
+
+// A 32-bit code as eight upper-case hex digits, as Windows writes exception codes. Formatted by
+// hand: the printf family would add some 40 KB to the executable.
+std::string HexCode(unsigned long code);

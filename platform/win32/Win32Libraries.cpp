@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -17,9 +16,7 @@ using BufferFunction = void(__stdcall*)(unsigned char*);
 
 // The library's callers only need to know that it failed; the code helps whoever debugs it.
 [[noreturn]] void ThrowExternalException(std::uint32_t code) {
-    char text[40];
-    std::snprintf(text, sizeof text, "External exception %08lX", static_cast<unsigned long>(code));
-    throw std::runtime_error(text);
+    throw std::runtime_error("External exception " + HexCode(code));
 }
 
 template <typename Body>

@@ -76,7 +76,9 @@ class FolderChooserTest : public ::testing::Test {
 
     UniqueWindow main;
     Win32FolderChooser chooser;
-    TemporaryFolder folder;
+    // Wine's chooser does not always expand the tree down into the profile's Temp folder, so the
+    // folder to preselect lies directly on the system drive.
+    TemporaryFolder folder{L"C:\\"};
 };
 
 TEST_F(FolderChooserTest, OkReturnsThePreselectedFolderWhileTheOwnerIsDisabled) {

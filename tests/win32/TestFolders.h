@@ -54,12 +54,11 @@ inline void RemoveTree(const std::wstring& folder) {
     ::RemoveDirectoryW(folder.c_str());
 }
 
-// A fresh folder under the user's temporary folder, removed with everything in it.
+// A fresh folder under the user's temporary folder (or under `base`, ending in a backslash),
+// removed with everything in it.
 class TemporaryFolder {
   public:
-    TemporaryFolder() {
-        wchar_t base[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, base);
+    explicit TemporaryFolder(std::wstring base = TemporaryPath()) {
         static unsigned serial = 0;
         path = std::wstring(base) + L"instalator-test-" + std::to_wstring(::GetCurrentProcessId()) +
                L"-" + std::to_wstring(++serial);
@@ -74,5 +73,11 @@ class TemporaryFolder {
     std::string Narrow() const { return ::Narrow(path); }
 
   private:
+    static std::wstring TemporaryPath() {
+        wchar_t base[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, base);
+        return base;
+    }
+
     std::wstring path;
 };
