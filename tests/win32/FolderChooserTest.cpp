@@ -50,7 +50,11 @@ std::thread Answer(HWND owner, int button, Observed& observed) {
         observed.found = true;
         observed.ownedByMain = ::GetWindow(dialog, GW_OWNER) == owner;
         observed.ownerDisabled = !::IsWindowEnabled(owner);
-        ::EnumChildWindows(dialog, &FindTitle, reinterpret_cast<LPARAM>(&observed));
+        // The dialog fills in its controls after it appears; give it a moment.
+        for (int i = 0; i < 100 && !observed.titleShown; ++i) {
+            ::EnumChildWindows(dialog, &FindTitle, reinterpret_cast<LPARAM>(&observed));
+            if (!observed.titleShown) ::Sleep(20);
+        }
         ::Sleep(300);  // lets the preselection of the initial folder settle
         ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
