@@ -43,9 +43,49 @@ class CriticalErrorsSuppressed {
     UINT previous;
 };
 
-int CALLBACK PreselectFolder(HWND dialog, UINT message, LPARAM, LPARAM folder) {
-    if (message == BFFM_INITIALIZED && folder)
-        ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, folder);
+// The folder to preselect and what the dialog shows selected so far.
+struct Preselection {
+    std::wstring folder;
+    std::wstring selected;
+    int retries = 3;
+};
+
+const wchar_t* const PreselectionProperty = L"InstalatorPreselection";
+constexpr UINT_PTR RetryTimer = 1;
+
+void Select(HWND dialog, const Preselection& preselection) {
+    ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE,
+                   reinterpret_cast<LPARAM>(preselection.folder.c_str()));
+}
+
+// Wine's dialog sometimes drops the first selection while its tree is still being filled (seen
+// on a busy machine); asking again a moment later, before the user can have chosen, fixes it.
+void CALLBACK RetryPreselection(HWND dialog, UINT, UINT_PTR timer, DWORD) {
+    auto* preselection = static_cast<Preselection*>(::GetPropW(dialog, PreselectionProperty));
+    if (!preselection || preselection->retries-- <= 0 ||
+        ::CompareStringOrdinal(preselection->selected.c_str(), -1, preselection->folder.c_str(), -1,
+                               TRUE) == CSTR_EQUAL) {
+        ::KillTimer(dialog, timer);
+        ::RemovePropW(dialog, PreselectionProperty);
+        return;
+    }
+    Select(dialog, *preselection);
+}
+
+int CALLBACK PreselectFolder(HWND dialog, UINT message, LPARAM item, LPARAM data) {
+    auto* preselection = reinterpret_cast<Preselection*>(data);
+    if (!preselection) return 0;
+    if (message == BFFM_INITIALIZED) {
+        ::SetPropW(dialog, PreselectionProperty, preselection);
+        Select(dialog, *preselection);
+        ::SetTimer(dialog, RetryTimer, 200, &RetryPreselection);
+    } else if (message == BFFM_SELCHANGED) {
+        wchar_t path[MAX_PATH] = L"";
+        if (item && ::SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), path))
+            preselection->selected = path;
+        else
+            preselection->selected.clear();
+    }
     return 0;
 }
 
@@ -67,7 +107,8 @@ std::optional<std::string> Win32FolderChooser::Choose(const std::string& title,
     browse.lpszTitle = wideTitle.c_str();
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
     browse.lpfn = &PreselectFolder;
-    browse.lParam = IsExistingFolder(initial) ? reinterpret_cast<LPARAM>(initial.c_str()) : 0;
+    Preselection preselection{initial};
+    browse.lParam = IsExistingFolder(initial) ? reinterpret_cast<LPARAM>(&preselection) : 0;
 
     // The dialog disables its owner while it is open and enables it afterwards.
     UniqueItemList chosen;

@@ -1,5 +1,8 @@
+// clang-format off
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
+// clang-format on
 
 #include <atomic>
 #include <thread>
@@ -42,9 +45,26 @@ BOOL CALLBACK FindTitle(HWND child, LPARAM observed) {
     return TRUE;
 }
 
-// Answers the chooser from another thread, as a user would, with OK or Cancel.
-std::thread Answer(HWND owner, int button, Observed& observed) {
-    return std::thread([owner, button, &observed] {
+// The text of the folder selected in the chooser's tree (the dialog runs in this process).
+std::wstring SelectedFolderName(HWND dialog) {
+    HWND tree = ::FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
+    if (!tree) return {};
+    auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    wchar_t text[MAX_PATH] = L"";
+    TVITEMW query{};
+    query.mask = TVIF_TEXT;
+    query.hItem = item;
+    query.pszText = text;
+    query.cchTextMax = MAX_PATH;
+    if (!item || !::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query)))
+        return {};
+    return text;
+}
+
+// Answers the chooser from another thread, as a user would, with OK or Cancel; with a folder name
+// given, only once the tree shows that folder selected (Wine expands it step by step).
+std::thread Answer(HWND owner, int button, Observed& observed, std::wstring selection = {}) {
+    return std::thread([owner, button, &observed, selection] {
         HWND dialog = FindChooser(owner);
         if (!dialog) return;
         observed.found = true;
@@ -56,6 +76,9 @@ std::thread Answer(HWND owner, int button, Observed& observed) {
             if (!observed.titleShown) ::Sleep(20);
         }
         ::Sleep(300);  // lets the preselection of the initial folder settle
+        for (int i = 0; i < 250 && !selection.empty() && SelectedFolderName(dialog) != selection;
+             ++i)
+            ::Sleep(20);
         ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
     });
@@ -71,8 +94,8 @@ class FolderChooserTest : public ::testing::Test {
     }
 
     std::optional<std::string> ChooseAndPress(int button, const std::string& initial,
-                                              Observed& observed) {
-        std::thread user = Answer(main.get(), button, observed);
+                                              Observed& observed, std::wstring selection = {}) {
+        std::thread user = Answer(main.get(), button, observed, selection);
         std::optional<std::string> chosen = chooser.Choose("Wybierz folder:", initial);
         user.join();
         return chosen;
@@ -91,7 +114,8 @@ TEST_F(FolderChooserTest, OkReturnsThePreselectedFolderWhileTheOwnerIsDisabled) 
     UINT before = ::SetErrorMode(SEM_NOGPFAULTERRORBOX);
 
     Observed observed;
-    std::optional<std::string> chosen = ChooseAndPress(IDOK, Narrow(initial), observed);
+    std::optional<std::string> chosen =
+        ChooseAndPress(IDOK, Narrow(initial), observed, L"Tesmaren Łódź");
 
     EXPECT_EQ(::SetErrorMode(before), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
     ASSERT_TRUE(observed.found);
