@@ -70,8 +70,8 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     int runs = argc > 2 ? _wtoi(argv[2]) : 21;
-    HMODULE exe =
-        LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    UniqueModule exe(LoadLibraryExW(argv[1], nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     if (!exe) {
         std::fprintf(stderr, "cannot open %ls\n", argv[1]);
         return 1;
@@ -85,7 +85,7 @@ int wmain(int argc, wchar_t** argv) {
     Win32Registry registry;
     Win32Libraries libraries;
     Win32FolderChooser chooser;
-    Win32Resources resources(exe);
+    Win32Resources resources(exe.get());
     Win32Files files;
     Platform platform{registry, libraries, chooser, resources, files};
     NullSurface surface;

@@ -56,13 +56,6 @@ struct SelectObjectScope {
     HGDIOBJ previous;
 };
 
-struct MemoryDcTraits {
-    using Type = HDC;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type dc) { ::DeleteDC(dc); }
-};
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-
 // GetDC's counterpart needs the window as well as the DC, so it does not fit UniqueHandle.
 class WindowDc {
   public:

@@ -107,7 +107,7 @@ std::optional<std::string> Win32FolderChooser::Choose(const std::string& title,
     browse.lpszTitle = wideTitle.c_str();
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
     browse.lpfn = &PreselectFolder;
-    Preselection preselection{initial};
+    Preselection preselection{initial, {}};
     browse.lParam = IsExistingFolder(initial) ? reinterpret_cast<LPARAM>(&preselection) : 0;
 
     // The dialog disables its owner while it is open and enables it afterwards.

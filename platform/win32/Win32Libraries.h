@@ -5,13 +5,6 @@
 #include "platform/Libraries.h"
 #include "platform/win32/UniqueHandle.h"
 
-struct ModuleTraits {
-    using Type = HMODULE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type module) { ::FreeLibrary(module); }
-};
-using UniqueModule = UniqueHandle<ModuleTraits>;
-
 // Restricts the process's DLL search to the system folder; called first thing at start-up.
 void RestrictDllSearchPath();
 

@@ -9,13 +9,6 @@ namespace {
 
 const wchar_t* const HostKey = L"KvTesmaren";
 
-struct FindHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type handle) { ::FindClose(handle); }
-};
-using UniqueFind = UniqueHandle<FindHandleTraits>;
-
 std::string WindowsPath(std::string path) {
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;

@@ -12,13 +12,6 @@
 
 namespace {
 
-struct WindowTraits {
-    using Type = HWND;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type window) { ::DestroyWindow(window); }
-};
-using UniqueWindow = UniqueHandle<WindowTraits>;
-
 // What the user's side saw of the dialog, filled in by the thread that answers it.
 struct Observed {
     std::atomic<bool> found{false};

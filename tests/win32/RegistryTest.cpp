@@ -13,13 +13,6 @@ namespace {
 
 const std::string TestKey = "Software\\InstalatorTests\\Registry";
 
-struct LocalMemoryTraits {
-    using Type = HLOCAL;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type memory) { ::LocalFree(memory); }
-};
-using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
-
 class RegistryTest : public ::testing::Test {
   protected:
     void SetUp() override {

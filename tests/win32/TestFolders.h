@@ -7,13 +7,6 @@
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 
-struct FindHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type handle) { ::FindClose(handle); }
-};
-using UniqueFind = UniqueHandle<FindHandleTraits>;
-
 // A build-tree path as Wine shows it to Windows programs (the Unix root is drive Z:).
 inline std::string WindowsPath(std::string unixPath) {
     for (char& c : unixPath)
