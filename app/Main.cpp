@@ -1,13 +1,10 @@
-// commctrl.h needs windows.h before it.
-// clang-format off
 #include <windows.h>
-#include <commctrl.h>
-// clang-format on
 
 #include <cstdlib>
 
 #include "app/Unit1.h"
 #include "platform/Platform.h"
+#include "platform/win32/DllSearch.h"
 #include "platform/win32/MainWindow.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Files.h"
@@ -37,8 +34,7 @@ int RunMessageLoop(MainWindow& window) {
 }
 
 int Run(HINSTANCE instance, int showCommand) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    InitialiseCommonControls();
 
     Win32Registry registry;
     Win32Libraries libraries;
@@ -58,7 +54,7 @@ int Run(HINSTANCE instance, int showCommand) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    RestrictDllSearchPath();
+    SecureDllSearch();
     try {
         return Run(instance, showCommand);
     } catch (const std::exception& error) {

@@ -163,8 +163,6 @@ void MainWindow::CreateWidget(const WidgetLayout& row) {
             className = WC_STATICW;
             style |= SS_OWNERDRAW;
             text.clear();  // the row's text names the bitmap resource
-            bitmaps[static_cast<size_t>(row.widget)].reset(::LoadImageW(
-                instance, Widen(row.text).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
             break;
         case WidgetKind::Label:
             className = WC_STATICW;
@@ -198,6 +196,36 @@ void MainWindow::CreateWidget(const WidgetLayout& row) {
     windows[static_cast<size_t>(row.widget)] = window;
     ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font(row.font)), FALSE);
     if (row.flags & AutoSize) FitLabelToText(row.widget);
+    if (row.kind == WidgetKind::Picture)
+        PreparePicture(row, rect.right - rect.left, rect.bottom - rect.top);
+}
+
+// The picture is scaled once, to the size it is drawn at, with a mask of its background colour
+// when that is to be left unpainted; painting is then a plain copy through the mask.
+void MainWindow::PreparePicture(const WidgetLayout& row, int width, int height) {
+    UniqueGdiObject loaded(
+        ::LoadImageW(instance, Widen(row.text).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!loaded) return;
+    BITMAP info{};
+    ::GetObjectW(loaded.get(), sizeof info, &info);
+    WindowDc screen(nullptr);
+    UniqueMemoryDc source(::CreateCompatibleDC(screen.get()));
+    UniqueMemoryDc target(::CreateCompatibleDC(screen.get()));
+    SelectObjectScope sourceBitmap(source.get(), loaded.get());
+    Picture& picture = pictures[static_cast<size_t>(row.widget)];
+    picture.colour.reset(::CreateCompatibleBitmap(screen.get(), width, height));
+    SelectObjectScope targetBitmap(target.get(), picture.colour.get());
+    ::SetStretchBltMode(target.get(), COLORONCOLOR);
+    ::StretchBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, info.bmWidth, info.bmHeight,
+                 SRCCOPY);
+    if (!(row.flags & Transparent)) return;
+
+    // The bottom-left pixel is the background colour: a colour-to-mono copy turns that colour
+    // into 1 and every other into 0.
+    picture.mask.reset(::CreateBitmap(width, height, 1, 1, nullptr));
+    SelectObjectScope maskBitmap(source.get(), picture.mask.get());
+    ::SetBkColor(target.get(), ::GetPixel(target.get(), 0, height - 1));
+    ::BitBlt(source.get(), 0, 0, width, height, target.get(), 0, 0, SRCCOPY);
 }
 
 void MainWindow::Show(int showCommand) {
@@ -419,25 +447,22 @@ void MainWindow::DrawLabelText(HDC dc, Widget label, int offsetX, int offsetY) {
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, LabelTextFormat);
 }
 
-void MainWindow::DrawPicture(HDC dc, Widget picture, const RECT& area) {
-    auto bitmap = static_cast<HBITMAP>(bitmaps[static_cast<size_t>(picture)].get());
-    if (!bitmap) return;
-    BITMAP info{};
-    ::GetObjectW(bitmap, sizeof info, &info);
+void MainWindow::DrawPicture(HDC dc, Widget widget, const RECT& area) {
+    const Picture& picture = pictures[static_cast<size_t>(widget)];
+    if (!picture.colour) return;
     UniqueMemoryDc source(::CreateCompatibleDC(dc));
-    SelectObjectScope selected(source.get(), bitmap);
+    SelectObjectScope selected(source.get(), picture.colour.get());
     int width = area.right - area.left;
     int height = area.bottom - area.top;
-    if (LayoutOf(picture).flags & Transparent) {
-        // The bitmap's bottom-left pixel is its background colour, left unpainted.
-        COLORREF key = ::GetPixel(source.get(), 0, info.bmHeight - 1);
-        ::TransparentBlt(dc, area.left, area.top, width, height, source.get(), 0, 0, info.bmWidth,
-                         info.bmHeight, key);
-    } else {
-        ::SetStretchBltMode(dc, COLORONCOLOR);
-        ::StretchBlt(dc, area.left, area.top, width, height, source.get(), 0, 0, info.bmWidth,
-                     info.bmHeight, SRCCOPY);
-    }
+    // Where the mask is 1 (the background colour) the destination stays, elsewhere the picture
+    // is copied.
+    constexpr DWORD KeepDestination = 0x00AA0029;
+    if (picture.mask)
+        ::MaskBlt(dc, area.left, area.top, width, height, source.get(), 0, 0,
+                  static_cast<HBITMAP>(picture.mask.get()), 0, 0,
+                  MAKEROP4(KeepDestination, SRCCOPY));
+    else
+        ::BitBlt(dc, area.left, area.top, width, height, source.get(), 0, 0, SRCCOPY);
 }
 
 void MainWindow::FitLabelToText(Widget label) {

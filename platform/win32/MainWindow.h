@@ -57,6 +57,7 @@ class MainWindow : public Surface {
     LRESULT ControlColour(HDC dc, HWND control);
     void DrawOwnerDrawn(const DRAWITEMSTRUCT& item);
     void DrawLabelText(HDC dc, Widget label, int offsetX, int offsetY);
+    void PreparePicture(const WidgetLayout& row, int width, int height);
     void DrawPicture(HDC dc, Widget picture, const RECT& area);
     void FitLabelToText(Widget label);
     void KeepFocusUsable();
@@ -76,7 +77,11 @@ class MainWindow : public Surface {
     std::array<HWND, WidgetCount> windows{};
     std::array<int, WidgetCount> tags{};
     std::array<UniqueGdiObject, FontCount> fonts;
-    std::array<UniqueGdiObject, WidgetCount> bitmaps;
+    struct Picture {
+        UniqueGdiObject colour;
+        UniqueGdiObject mask;  // none when the whole picture is painted
+    };
+    std::array<Picture, WidgetCount> pictures;
     std::vector<std::pair<COLORREF, UniqueGdiObject>> brushes;
 };
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/win32/DllSearch.h"
 #include "platform/win32/SehGuard.h"
 #include "platform/win32/Text.h"
 
@@ -36,28 +37,13 @@ class QuietErrorMode {
     UINT previous;
 };
 
-// Looked up at run time: a Windows 7 without its loader update lacks it (and the search flags
-// that come with it), and the wizard must still start there, loading with the older search path.
-FARPROC SetDefaultDllDirectoriesAddress() {
-    return ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
-}
-
 }  // namespace
-
-void RestrictDllSearchPath() {
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    FARPROC address = SetDefaultDllDirectoriesAddress();
-    if (!address) return;
-    auto restrict =
-        reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(address));
-    restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
 
 LibraryHandle Win32Libraries::Load(const std::string& path) {
     QuietErrorMode quiet;
-    static const bool searchFlags = SetDefaultDllDirectoriesAddress() != nullptr;
-    DWORD flags = searchFlags ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
-                              : LOAD_WITH_ALTERED_SEARCH_PATH;
+    // A Windows 7 without its loader update has no search flags; the older search path is used.
+    DWORD flags = HasSearchFlags() ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
+                                   : LOAD_WITH_ALTERED_SEARCH_PATH;
     return ::LoadLibraryExW(Widen(path).c_str(), nullptr, flags);
 }
 

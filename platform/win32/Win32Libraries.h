@@ -5,9 +5,6 @@
 #include "platform/Libraries.h"
 #include "platform/win32/UniqueHandle.h"
 
-// Restricts the process's DLL search to the system folder; called first thing at start-up.
-void RestrictDllSearchPath();
-
 class Win32Libraries : public Libraries {
   public:
     LibraryHandle Load(const std::string& path) override;

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/win32/DllSearch.h"
 #include "platform/win32/Win32Libraries.h"
 #include "tests/win32/TestFolders.h"
 
@@ -193,7 +194,7 @@ TEST_F(LibrariesTest, TheOwnerBufferIsClearedBeforeTheCall) {
 }
 
 TEST_F(LibrariesTest, ARestrictedSearchPathStillLoadsByFullPath) {
-    RestrictDllSearchPath();
+    SecureDllSearch();
     Answers answers = Ask(libraries, FixturePath("single_station"));
     EXPECT_TRUE(answers.loaded);
     EXPECT_EQ(answers.edition, 0);

@@ -1,0 +1,63 @@
+#include "platform/win32/DllSearch.h"
+
+// commctrl.h needs windows.h before it.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
+namespace {
+
+// Loaded implicitly by system DLLs that are not known DLLs themselves, so a copy beside the
+// installer would be found before the system's: the common controls' visual styles (uxtheme,
+// dwmapi, and msimg32, which uxtheme draws with), the version check of the common controls and
+// the shell (version), and what the shell's folder chooser brings in (propsys, profapi, userenv,
+// cryptbase, ntmarta, apphelp, windows.storage). Those a given Windows lacks are not loaded.
+const wchar_t* const ImplicitlyLoaded[] = {
+    L"uxtheme.dll", L"dwmapi.dll",  L"msimg32.dll",         L"version.dll",
+    L"propsys.dll", L"profapi.dll", L"userenv.dll",         L"cryptbase.dll",
+    L"ntmarta.dll", L"apphelp.dll", L"windows.storage.dll",
+};
+
+FARPROC KernelExport(const char* name) {
+    return ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), name);
+}
+
+// A Windows 7 without its loader update has neither the flags nor a default search to restrict;
+// there each DLL is loaded by its full system path instead.
+HMODULE LoadFromSystemFolder(const wchar_t* name) {
+    if (HasSearchFlags()) return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    wchar_t path[MAX_PATH];
+    UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 1 + ::lstrlenW(name) >= MAX_PATH) return nullptr;
+    path[length] = L'\\';
+    ::lstrcpyW(path + length + 1, name);
+    return ::LoadLibraryW(path);
+}
+
+}  // namespace
+
+bool HasSearchFlags() {
+    static const bool supported = KernelExport("SetDefaultDllDirectories") != nullptr;
+    return supported;
+}
+
+void SecureDllSearch() {
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    if (FARPROC address = KernelExport("SetDefaultDllDirectories"))
+        reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(address))(
+            LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Kept loaded for the life of the process: whoever asks for them later gets these.
+    for (const wchar_t* name : ImplicitlyLoaded) LoadFromSystemFolder(name);
+}
+
+void InitialiseCommonControls() {
+    // By name, not by path: the manifest redirects the name to version 6 in WinSxS; the search
+    // behind the redirection is the restricted one.
+    HMODULE controls = ::LoadLibraryW(L"comctl32.dll");
+    using InitCommonControlsExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    FARPROC address = controls ? ::GetProcAddress(controls, "InitCommonControlsEx") : nullptr;
+    if (!address) return;
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    reinterpret_cast<InitCommonControlsExFunction>(reinterpret_cast<void (*)()>(address))(&classes);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+// The installer usually runs from a Downloads folder, where a web page can leave any DLL. Before
+// anything loads a DLL that is not one of Windows' known DLLs, the search is restricted to the
+// system folder and the system DLLs that others load implicitly are loaded from there.
+void SecureDllSearch();
+
+// True when the loader takes the LOAD_LIBRARY_SEARCH_* flags (Windows 7 with its loader update
+// and later).
+bool HasSearchFlags();
+
+// Loads the common controls (version 6, through the manifest) and registers their classes. Called
+// only after SecureDllSearch, which is why the executable does not import them.
+void InitialiseCommonControls();
