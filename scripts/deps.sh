@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12: the host and MinGW-w64 compilers, CMake,
-# Ninja, GoogleTest sources, 32-bit Wine and Xvfb. Skips apt entirely when all are present.
+# Ninja, GoogleTest sources, 32-bit Wine, Xvfb, and osslsigncode with openssl for signing releases.
+# Skips apt entirely when all are present.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-          wine wine32:i386 xvfb xauth imagemagick util-linux)
+          wine wine32:i386 xvfb xauth imagemagick util-linux osslsigncode openssl)
 
 missing=()
 for p in "${packages[@]}"; do

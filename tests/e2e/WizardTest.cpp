@@ -1,6 +1,7 @@
 #include "tests/e2e/WizardTest.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <ostream>
 
 #include "platform/win32/Text.h"
@@ -55,8 +56,10 @@ UniqueRegistryKey CreateHostKey() {
 
 }  // namespace
 
+// The built installer, or the copy INSTALATOR_EXE names (a Unix path), such as a signed one.
 std::string InstallerPath() {
-    return WindowsPath(INSTALATOR_EXE);
+    const char* other = std::getenv("INSTALATOR_EXE");
+    return WindowsPath(other && *other ? "Z:" + std::string(other) : INSTALATOR_EXE);
 }
 std::string FixturePath(const std::string& name) {
     return WindowsPath(std::string(FIXTURE_DIR) + "/fixture_" + name + ".dll");

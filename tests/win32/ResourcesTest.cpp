@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -17,13 +18,19 @@ std::string FileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+// The built installer, or the copy INSTALATOR_EXE names (a Unix path), such as a signed one.
+std::string InstallerPath() {
+    const char* other = std::getenv("INSTALATOR_EXE");
+    return other && *other ? other : INSTALATOR_EXE;
+}
+
 class ResourcesTest : public ::testing::Test {
   protected:
     void SetUp() override {
         installer.reset(
-            ::LoadLibraryExW(Widen(WindowsPath(INSTALATOR_EXE)).c_str(), nullptr,
+            ::LoadLibraryExW(Widen(WindowsPath(InstallerPath())).c_str(), nullptr,
                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
-        ASSERT_TRUE(installer) << "cannot open " << INSTALATOR_EXE;
+        ASSERT_TRUE(installer) << "cannot open " << InstallerPath();
     }
 
     UniqueModule installer;
