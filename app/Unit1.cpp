@@ -1,8 +1,6 @@
 #include "app/Unit1.h"
 
-namespace {
-const char CR = '\r';
-}
+#include "platform/Conventions.h"
 
 TForm1::TForm1(Surface& surface, Platform& platform) : surface(surface), platform(platform) {}
 
@@ -36,27 +34,31 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::BitBtn2Click() {
-    surface.SetEnabled(Widget::BitBtn1, true);
     if (ActivePageIndex() < PageCount - 1) SetActivePageIndex(ActivePageIndex() + 1);
-    if (PageCount == ActivePageIndex() + 1) {
-        surface.SetEnabled(Widget::BitBtn2, false);
-        surface.SetEnabled(Widget::BitBtn3, false);
-    }
-    GateNextOnSearchPage();
 }
 
 void TForm1::BitBtn1Click() {
-    surface.SetEnabled(Widget::BitBtn2, true);
-    surface.SetEnabled(Widget::BitBtn3, true);
     if (ActivePageIndex() > 0) SetActivePageIndex(ActivePageIndex() - 1);
-    if (ActivePageIndex() == 0) surface.SetEnabled(Widget::BitBtn1, false);
-    GateNextOnSearchPage();
 }
 
-// The wizard installs only into a folder whose probe succeeded: whichever way page 2 is reached,
-// Next is offered there only while the last probe found the components.
-void TForm1::GateNextOnSearchPage() {
-    if (ActivePageIndex() == 1) surface.SetEnabled(Widget::BitBtn2, ComponentsFound);
+// The wizard installs only into a folder whose probe succeeded, however page 2 was reached
+// (after a failed search, a failed choice or Back from page 3).
+NavigationButtons TForm1::Navigation() const {
+    switch (activePage) {
+        case 0:
+            return {false, true, true};
+        case 1:
+            return {true, ComponentsFound, true};
+        default:
+            return {!installed, false, false};
+    }
+}
+
+void TForm1::UpdateNavigation() {
+    NavigationButtons buttons = Navigation();
+    surface.SetEnabled(Widget::BitBtn1, buttons.back);
+    surface.SetEnabled(Widget::BitBtn2, buttons.next);
+    surface.SetEnabled(Widget::BitBtn3, buttons.cancel);
 }
 
 void TForm1::BitBtn3Click() {
@@ -83,23 +85,51 @@ void TForm1::SetActivePageIndex(int index) {
                                                               nullptr};
     int previous = activePage;
     surface.SetVisible(PageWidget(index), true);
-    RunPageHandler(showHandlers[index]);
+    Run(showHandlers[index]);
     surface.SetVisible(PageWidget(previous), false);
-    RunPageHandler(hideHandlers[previous]);
+    Run(hideHandlers[previous]);
     activePage = index;
 }
 
-// The page control hands an error from a page handler to the top-level handler and completes
-// the change.
-void TForm1::RunPageHandler(void (TForm1::*handler)()) {
+// Shared by the events and the page change, which hands an error from a page handler to the
+// top-level handler and completes.
+void TForm1::Run(Handler handler) {
     if (!handler) return;
     try {
-        (this->*handler)();
-    } catch (const std::exception& error) {
-        ShowException(error);
+        try {
+            (this->*handler)();
+        } catch (const std::exception& error) {
+            ShowException(error);
+        } catch (...) {
+            ShowUnknownException();
+        }
     } catch (...) {
-        ShowUnknownException();
+        // The error box itself failed; there is nothing left to report it with.
     }
+}
+
+void TForm1::Created() {
+    Run(&TForm1::FormCreate);
+    Run(&TForm1::UpdateNavigation);
+}
+
+void TForm1::Clicked(Widget widget) {
+    static const struct {
+        Widget widget;
+        Handler handler;
+    } clickHandlers[] = {
+        {Widget::BitBtn1, &TForm1::BitBtn1Click}, {Widget::BitBtn2, &TForm1::BitBtn2Click},
+        {Widget::BitBtn3, &TForm1::BitBtn3Click}, {Widget::BitBtn4, &TForm1::BitBtn4Click},
+        {Widget::BitBtn5, &TForm1::BitBtn5Click},
+    };
+    for (const auto& entry : clickHandlers)
+        if (entry.widget == widget) Run(entry.handler);
+    Run(&TForm1::UpdateNavigation);
+}
+
+// The close box does what "Anuluj" and "Zamknij." do.
+void TForm1::CloseRequested() {
+    surface.Close();
 }
 
 std::string TopLevelErrorText(const std::string& message) {

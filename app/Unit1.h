@@ -6,12 +6,24 @@
 #include "app/CountedString.h"
 #include "platform/Platform.h"
 #include "platform/Surface.h"
+#include "platform/WindowEvents.h"
+
+// The enabled states of "<< Cofnij", "Dalej >>" and "Anuluj".
+struct NavigationButtons {
+    bool back, next, cancel;
+};
 
 // The wizard's one window: its state fields and every event handler. It reaches the window
-// only through Surface and the system only through Platform.
-class TForm1 {
+// only through Surface and the system only through Platform; the window reports its events here.
+class TForm1 : public WindowEvents {
   public:
     TForm1(Surface& surface, Platform& platform);
+
+    // Each event runs its handler under the top-level error handler, then sets the navigation
+    // buttons from the wizard's state.
+    void Created() override;
+    void Clicked(Widget widget) override;
+    void CloseRequested() override;
 
     void FormCreate();
     void BitBtn1Click();  // "<< Cofnij"
@@ -29,6 +41,9 @@ class TForm1 {
     // either goes to the top-level handler and the change still completes.
     void SetActivePageIndex(int index);
 
+    // The navigation buttons as the wizard's state has them; the one place they are decided.
+    NavigationButtons Navigation() const;
+
     // The application's top-level error handler.
     void ShowException(const std::exception& error);
     void ShowUnknownException();
@@ -40,14 +55,17 @@ class TForm1 {
     CountedString OwnerName;
 
   private:
+    using Handler = void (TForm1::*)();
     void ProbeComponents();
     void AppendText(Widget widget, const std::string& text);
-    void RunPageHandler(void (TForm1::*handler)());
-    void GateNextOnSearchPage();
+    // Runs a handler; whatever escapes it goes to the top-level error handler.
+    void Run(Handler handler);
+    void UpdateNavigation();
 
     Surface& surface;
     Platform& platform;
     int activePage = 0;
+    bool installed = false;  // the last installation succeeded
 };
 
 // The top-level error box's text: a "." is added when the last character sorts after ".".

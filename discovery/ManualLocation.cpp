@@ -1,18 +1,6 @@
 #include "app/Unit1.h"
 #include "discovery/ResultText.h"
-
-namespace {
-const char CR = '\r';
-
-std::string FolderOf(const std::string& path) {
-    std::string::size_type slash = path.rfind('\\');
-    if (slash == std::string::npos) return {};
-    std::string folder = path.substr(0, slash);
-    // A drive root keeps its backslash, as in D:\.
-    if (folder.size() == 2 && folder[1] == ':') folder += '\\';
-    return folder;
-}
-}  // namespace
+#include "platform/Conventions.h"
 
 void TForm1::BitBtn5Click() {
     struct Confirmed {
@@ -49,5 +37,4 @@ void TForm1::BitBtn5Click() {
     surface.SetText(Widget::StaticText3, EditionLine(NetworkEdition) + CR);
     AppendText(Widget::StaticText3, OwnerName.ToString() + CR);
     AppendText(Widget::StaticText3, InstallPrompt);
-    surface.SetEnabled(Widget::BitBtn2, true);
 }

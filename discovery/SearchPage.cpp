@@ -1,9 +1,6 @@
 #include "app/Unit1.h"
 #include "discovery/ResultText.h"
-
-namespace {
-const char CR = '\r';
-}
+#include "platform/Conventions.h"
 
 void TForm1::TabSheet2Show() {
     if (surface.Tag(Widget::TabSheet2) == 0) {
@@ -29,7 +26,6 @@ void TForm1::TabSheet2Show() {
                             std::string("Nie odnaleziono rejestru!!!") + CR +
                                 "Problem z określeniem lokalizacji programu \"Tesmren\". Określ "
                                 "lokalizację programu na dysku lub skontaktuj się ze sprzedawcą.");
-            surface.SetEnabled(Widget::BitBtn2, false);
             surface.SetVisible(Widget::Edit1, true);
             surface.SetVisible(Widget::BitBtn5, true);
         }

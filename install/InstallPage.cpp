@@ -1,8 +1,8 @@
 #include "app/Unit1.h"
 #include "install/PayloadTable.h"
+#include "platform/Conventions.h"
 
 namespace {
-const char CR = '\r';
 
 // Releases the payload it holds exactly once, whichever way the step ends.
 class OpenPayload {
@@ -22,7 +22,7 @@ class OpenPayload {
 
 void TForm1::TabSheet3Show() {
     try {
-        surface.SetEnabled(Widget::BitBtn1, false);
+        installed = false;
         AppendText(Widget::StaticText6, std::string("Instalacja nakładki Z27Z.") + CR);
         for (const PayloadEntry& entry : PayloadTable) {
             OpenPayload payload(platform.resources, entry.resourceName);
@@ -40,8 +40,8 @@ void TForm1::TabSheet3Show() {
         AppendText(Widget::StaticText6,
                    "Jeśli pracujesz w sieci pamiętaj aby zainstalować nakładkę na wszystkich "
                    "komputerach.");
+        installed = true;
     } catch (...) {
-        surface.SetEnabled(Widget::BitBtn1, true);
         AppendText(Widget::StaticText6,
                    "Wystąpił problem podczas instalacji, instalacja nie powiodła się!. Skontaktuj "
                    "się ze sprzedawcą.");

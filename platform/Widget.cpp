@@ -11,3 +11,9 @@ const char* WidgetName(Widget widget) {
     int index = static_cast<int>(widget);
     return index >= 0 && index < WidgetCount ? names[index] : "?";
 }
+
+std::optional<Widget> WidgetNamed(const std::string& name) {
+    for (int i = 0; i < WidgetCount; ++i)
+        if (name == WidgetName(static_cast<Widget>(i))) return static_cast<Widget>(i);
+    return std::nullopt;
+}

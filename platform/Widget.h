@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 // Every widget of the main window, named as the handlers name them.
 enum class Widget {
     Form1,
@@ -34,3 +37,16 @@ enum class Widget {
 inline constexpr int WidgetCount = static_cast<int>(Widget::BitBtn2) + 1;
 
 const char* WidgetName(Widget widget);
+// The widget of that name, if any.
+std::optional<Widget> WidgetNamed(const std::string& name);
+
+// The control ID of a widget's window, by which the window and whoever drives it find it.
+constexpr int WidgetControlId(Widget widget) {
+    return 1000 + static_cast<int>(widget);
+}
+// The widget that a control ID names, if any.
+constexpr std::optional<Widget> WidgetOfControlId(int id) {
+    int index = id - WidgetControlId(Widget::Form1);
+    if (index < 0 || index >= WidgetCount) return std::nullopt;
+    return static_cast<Widget>(index);
+}

@@ -1,10 +1,6 @@
 #include "platform/win32/DllSearch.h"
 
-// commctrl.h needs windows.h before it.
-// clang-format off
-#include <windows.h>
-#include <commctrl.h>
-// clang-format on
+#include "platform/win32/CommonControls.h"
 
 namespace {
 

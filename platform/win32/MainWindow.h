@@ -7,16 +7,21 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Layout.h"
 #include "platform/Surface.h"
-#include "platform/win32/Layout.h"
+#include "platform/WindowEvents.h"
+#include "platform/win32/Appearance.h"
+#include "platform/win32/Fonts.h"
+#include "platform/win32/Pictures.h"
 #include "platform/win32/UniqueHandle.h"
 
-class TForm1;
-
-// The wizard's window on the real Windows API: every widget of the layout table is a child
-// window whose control ID is WidgetControlId(widget), so test drivers can find it and read its
-// text with WM_GETTEXT. Clicks go to TForm1 through Dispatch, which keeps every exception
-// inside the window procedure.
+// The wizard's window on the real Windows API, a humble view: every widget of the layout table is
+// a child window whose control ID is WidgetControlId(widget), so test drivers can find it and
+// read its text with WM_GETTEXT; it reports clicks and the close request to its events and shows
+// what it is told to. Its members live in one file per concern: the window procedures
+// (MainWindow.cpp), creation from the table (WindowCreation.cpp), keyboard and focus
+// (KeyboardFocus.cpp), painting and colours (Painting.cpp) and the Surface adapter
+// (SurfaceAdapter.cpp).
 class MainWindow : public Surface {
   public:
     explicit MainWindow(HINSTANCE instance);
@@ -24,8 +29,8 @@ class MainWindow : public Surface {
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // Creates the (still hidden) window with all its widgets, then runs form.FormCreate.
-    void Create(TForm1& form);
+    // Creates the (still hidden) window with all its widgets, then reports Created.
+    void Create(WindowEvents& events);
     void Show(int showCommand);
     HWND Handle() const { return hwnd; }
     // Keyboard navigation for the message loop; true when the message has been handled.
@@ -48,43 +53,39 @@ class MainWindow : public Surface {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Messages that the main window and its container children answer alike.
     bool HandleChildNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    void EraseContainer(HWND window, HDC dc);
+    void OnCommand(WPARAM wParam, LPARAM lParam);
+    // Hands an event to the events, then keeps the keyboard usable.
+    template <typename Report>
+    void Forward(Report report);
 
     void RegisterClasses();
-    void CreateWidget(const WidgetLayout& row);
-    void Dispatch(void (TForm1::*handler)());
-    void OnCommand(WPARAM wParam, LPARAM lParam);
+    void CreateWidget(const WidgetRow& row);
+    void FitLabelToText(Widget label);
+    int Scale(int value) const { return ::MulDiv(value, dpi, 96); }
+    RECT ScaledRect(const WidgetRow& row) const;
+
+    void OnActivate(WPARAM wParam);
+    void OnSetFocus();
+    void KeepFocusUsable();
+
+    void EraseContainer(HWND window, HDC dc);
     LRESULT ControlColour(HDC dc, HWND control);
     void DrawOwnerDrawn(const DRAWITEMSTRUCT& item);
     void DrawLabelText(HDC dc, Widget label, int offsetX, int offsetY);
-    void PreparePicture(const WidgetLayout& row, int width, int height);
-    void DrawPicture(HDC dc, Widget picture, const RECT& area);
-    void FitLabelToText(Widget label);
-    void KeepFocusUsable();
-
-    HWND Window(Widget widget) const { return windows[static_cast<size_t>(widget)]; }
-    int Scale(int value) const { return ::MulDiv(value, dpi, 96); }
-    RECT ScaledRect(const RECT& rect) const;
-    HFONT Font(FontId font) const;
+    void RedrawAround(HWND window);
     HBRUSH Brush(COLORREF colour);
+
     void ShowBox(const std::string& text, UINT icon);
+    HWND Window(Widget widget) const { return windows[static_cast<std::size_t>(widget)]; }
 
     HINSTANCE instance;
-    TForm1* form = nullptr;
+    WindowEvents* events = nullptr;
     HWND hwnd = nullptr;
     HWND lastFocus = nullptr;
     int dpi = 96;
     std::array<HWND, WidgetCount> windows{};
     std::array<int, WidgetCount> tags{};
-    std::array<UniqueGdiObject, FontCount> fonts;
-    struct Picture {
-        UniqueGdiObject colour;
-        UniqueGdiObject mask;  // none when the whole picture is painted
-    };
+    FontSet fonts;
     std::array<Picture, WidgetCount> pictures;
     std::vector<std::pair<COLORREF, UniqueGdiObject>> brushes;
 };
-
-constexpr int WidgetControlId(Widget widget) {
-    return 1000 + static_cast<int>(widget);
-}

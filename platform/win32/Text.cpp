@@ -45,3 +45,11 @@ std::string HexCode(unsigned long code) {
     for (int i = 7; i >= 0; --i, code >>= 4) text[i] = "0123456789ABCDEF"[code & 0xF];
     return text;
 }
+
+std::wstring WindowText(HWND window) {
+    int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    int copied = ::GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}

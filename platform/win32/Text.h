@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // The wizard's texts are Windows-1250 bytes; Windows gets UTF-16, so every text is converted
@@ -13,3 +15,6 @@ std::string SystemErrorText(unsigned long code);
 // A 32-bit code as eight upper-case hex digits, as Windows writes exception codes. Formatted by
 // hand: the printf family would add some 40 KB to the executable.
 std::string HexCode(unsigned long code);
+
+// A window's own text.
+std::wstring WindowText(HWND window);

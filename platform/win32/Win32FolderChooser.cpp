@@ -3,6 +3,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "platform/win32/CallbackEdge.h"
+#include "platform/win32/ErrorModeScope.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 
@@ -31,18 +33,6 @@ class ComApartment {
     bool started;
 };
 
-// Browsing an empty floppy or card reader must not raise the system's "insert a disk" box.
-class CriticalErrorsSuppressed {
-  public:
-    CriticalErrorsSuppressed() : previous(::SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-    ~CriticalErrorsSuppressed() { ::SetErrorMode(previous); }
-    CriticalErrorsSuppressed(const CriticalErrorsSuppressed&) = delete;
-    CriticalErrorsSuppressed& operator=(const CriticalErrorsSuppressed&) = delete;
-
-  private:
-    UINT previous;
-};
-
 // The folder to preselect and what the dialog shows selected so far.
 struct Preselection {
     std::wstring folder;
@@ -61,32 +51,37 @@ void Select(HWND dialog, const Preselection& preselection) {
 // Wine's dialog sometimes drops the first selection while its tree is still being filled (seen
 // on a busy machine); asking again a moment later, before the user can have chosen, fixes it.
 void CALLBACK RetryPreselection(HWND dialog, UINT, UINT_PTR timer, DWORD) {
-    auto* preselection = static_cast<Preselection*>(::GetPropW(dialog, PreselectionProperty));
-    if (!preselection || preselection->retries-- <= 0 ||
-        ::CompareStringOrdinal(preselection->selected.c_str(), -1, preselection->folder.c_str(), -1,
-                               TRUE) == CSTR_EQUAL) {
-        ::KillTimer(dialog, timer);
-        ::RemovePropW(dialog, PreselectionProperty);
-        return;
-    }
-    Select(dialog, *preselection);
+    AtCallbackEdge(0, [&] {
+        auto* preselection = static_cast<Preselection*>(::GetPropW(dialog, PreselectionProperty));
+        if (!preselection || preselection->retries-- <= 0 ||
+            ::CompareStringOrdinal(preselection->selected.c_str(), -1, preselection->folder.c_str(),
+                                   -1, TRUE) == CSTR_EQUAL) {
+            ::KillTimer(dialog, timer);
+            ::RemovePropW(dialog, PreselectionProperty);
+            return 0;
+        }
+        Select(dialog, *preselection);
+        return 0;
+    });
 }
 
 int CALLBACK PreselectFolder(HWND dialog, UINT message, LPARAM item, LPARAM data) {
-    auto* preselection = reinterpret_cast<Preselection*>(data);
-    if (!preselection) return 0;
-    if (message == BFFM_INITIALIZED) {
-        ::SetPropW(dialog, PreselectionProperty, preselection);
-        Select(dialog, *preselection);
-        ::SetTimer(dialog, RetryTimer, 200, &RetryPreselection);
-    } else if (message == BFFM_SELCHANGED) {
-        wchar_t path[MAX_PATH] = L"";
-        if (item && ::SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), path))
-            preselection->selected = path;
-        else
-            preselection->selected.clear();
-    }
-    return 0;
+    return AtCallbackEdge(0, [&] {
+        auto* preselection = reinterpret_cast<Preselection*>(data);
+        if (!preselection) return 0;
+        if (message == BFFM_INITIALIZED) {
+            ::SetPropW(dialog, PreselectionProperty, preselection);
+            Select(dialog, *preselection);
+            ::SetTimer(dialog, RetryTimer, 200, &RetryPreselection);
+        } else if (message == BFFM_SELCHANGED) {
+            wchar_t path[MAX_PATH] = L"";
+            if (item && ::SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), path))
+                preselection->selected = path;
+            else
+                preselection->selected.clear();
+        }
+        return 0;
+    });
 }
 
 bool IsExistingFolder(const std::wstring& path) {
@@ -113,7 +108,8 @@ std::optional<std::string> Win32FolderChooser::Choose(const std::string& title,
     // The dialog disables its owner while it is open and enables it afterwards.
     UniqueItemList chosen;
     {
-        CriticalErrorsSuppressed quiet;
+        // Browsing an empty floppy or card reader must not raise the "insert a disk" box.
+        ErrorModeScope quiet(SEM_FAILCRITICALERRORS);
         chosen.reset(::SHBrowseForFolderW(&browse));
     }
     if (!chosen) return std::nullopt;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/win32/DllSearch.h"
+#include "platform/win32/ErrorModeScope.h"
 #include "platform/win32/SehGuard.h"
 #include "platform/win32/Text.h"
 
@@ -25,22 +26,11 @@ void Guard(Body body) {
     if (std::uint32_t code = CallGuarded(body)) ThrowExternalException(code);
 }
 
-// Loading a library from a removable or missing drive must not stop the wizard with a system box.
-class QuietErrorMode {
-  public:
-    QuietErrorMode() : previous(::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
-    ~QuietErrorMode() { ::SetErrorMode(previous); }
-    QuietErrorMode(const QuietErrorMode&) = delete;
-    QuietErrorMode& operator=(const QuietErrorMode&) = delete;
-
-  private:
-    UINT previous;
-};
-
 }  // namespace
 
 LibraryHandle Win32Libraries::Load(const std::string& path) {
-    QuietErrorMode quiet;
+    // Loading a library from a removable or missing drive must not stop the wizard with a box.
+    ErrorModeScope quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     // A Windows 7 without its loader update has no search flags; the older search path is used.
     DWORD flags = HasSearchFlags() ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
                                    : LOAD_WITH_ALTERED_SEARCH_PATH;

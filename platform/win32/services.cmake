@@ -11,4 +11,4 @@ add_library(win32_services STATIC
 target_compile_options(win32_services PRIVATE ${size_flags})
 target_compile_definitions(win32_services PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                                  _WIN32_WINNT=0x0601)
-target_link_libraries(win32_services PUBLIC project_options shell32 ole32 advapi32 kernel32)
+target_link_libraries(win32_services PUBLIC platform_interfaces shell32 ole32 advapi32 user32 kernel32)

@@ -1,7 +1,13 @@
+# The window: a humble view over the layout table that reports its events to whoever drives it.
 add_library(win32_ui STATIC
-    ${PROJECT_SOURCE_DIR}/platform/win32/Layout.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/Appearance.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/Fonts.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/Pictures.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/MainWindow.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/WindowCreation.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/KeyboardFocus.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/Painting.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/SurfaceAdapter.cpp
 )
 target_compile_options(win32_ui PRIVATE ${size_flags})
-# The window hands its events to TForm1, so it links the wizard's logic after itself.
-target_link_libraries(win32_ui PUBLIC wizard_logic win32_services gdi32 user32)
+target_link_libraries(win32_ui PUBLIC win32_services gdi32 user32)

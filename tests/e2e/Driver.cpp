@@ -1,11 +1,12 @@
 #include "tests/e2e/Driver.h"
 
-#include <commctrl.h>
-
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
+#include "platform/Conventions.h"
+#include "platform/win32/CallbackEdge.h"
+#include "platform/win32/CommonControls.h"
 #include "platform/win32/Text.h"
 
 namespace e2e {
@@ -29,11 +30,13 @@ struct WindowSearch {
 };
 
 BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId) search->found.push_back(window);
-    return TRUE;
+    return AtCallbackEdge<BOOL>(FALSE, [&] {
+        auto* search = reinterpret_cast<WindowSearch*>(context);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == search->processId) search->found.push_back(window);
+        return TRUE;
+    });
 }
 
 std::vector<HWND> TopLevelWindows(DWORD processId) {
@@ -48,10 +51,12 @@ struct DescendantSearch {
 };
 
 BOOL CALLBACK MatchDescendant(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<DescendantSearch*>(context);
-    if (!(*search->match)(window)) return TRUE;
-    search->found = window;
-    return FALSE;
+    return AtCallbackEdge<BOOL>(FALSE, [&] {
+        auto* search = reinterpret_cast<DescendantSearch*>(context);
+        if (!(*search->match)(window)) return TRUE;
+        search->found = window;
+        return FALSE;
+    });
 }
 
 HWND FindDescendant(HWND parent, const std::function<bool(HWND)>& match) {
@@ -65,7 +70,7 @@ HWND FolderTree(HWND dialog) {
 }
 
 HWND FindMessageBox(DWORD processId) {
-    std::string caption = "Instalator";
+    std::string caption = ApplicationTitle;
     HWND box = FindTopLevel(processId, L"#32770", &caption);
     return box && IsShown(box) ? box : nullptr;
 }
@@ -197,7 +202,7 @@ Wizard Wizard::Attach(const Process& process, std::chrono::milliseconds timeout)
 
 HWND Wizard::Window(Widget widget) const {
     if (!main || widget == Widget::Form1) return main;
-    int id = 1000 + static_cast<int>(widget);
+    int id = WidgetControlId(widget);
     return FindDescendant(main, [id](HWND w) { return ::GetDlgCtrlID(w) == id; });
 }
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/Widget.h"
+#include "platform/Layout.h"
 #include "platform/win32/UniqueHandle.h"
 
 // Drives the real wizard from outside its process, the way a user or a screen reader sees it:
@@ -65,7 +65,7 @@ HWND FindTopLevel(DWORD processId, const wchar_t* className, const std::string* 
 // The wizard's main window and its widgets.
 class Wizard {
   public:
-    static constexpr const char* Title = "Nakładka dla programu \"Tesmaren\" Z27Z";
+    static constexpr const char* Title = LayoutOf(Widget::Form1).content;
 
     // Waits for the main window of the process to be shown.
     static Wizard Attach(const Process& process,

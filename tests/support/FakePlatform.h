@@ -207,8 +207,10 @@ struct FakeWizard {
 
     FakeWizard() {
         registry.log = &log;
-        form.FormCreate();
+        form.Created();
     }
+    // As the window reports a click.
+    void Click(Widget widget) { form.Clicked(widget); }
 
     // Where the registry says the host program is, with a library that answers.
     void InstallHost(const std::string& folder, FakeLibrary library) {

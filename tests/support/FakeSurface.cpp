@@ -1,22 +1,13 @@
 #include "tests/support/FakeSurface.h"
 
+#include "platform/Layout.h"
+
 FakeSurface::FakeSurface(CallLog& log) : log(log) {
-    enabled.fill(true);
-    visible.fill(true);
-    enabled[Index(Widget::BitBtn1)] = false;
-    enabled[Index(Widget::Edit1)] = false;
-    visible[Index(Widget::TabSheet2)] = false;
-    visible[Index(Widget::TabSheet3)] = false;
-    visible[Index(Widget::Edit1)] = false;
-    visible[Index(Widget::BitBtn5)] = false;
-    texts[Index(Widget::StaticText1)] = "Trwa wyszukiwanie zainstalowanych składników programu.";
-    texts[Index(Widget::StaticText3)] = "Odnaleziono:";
-    texts[Index(Widget::StaticText4)] = " ";
-    texts[Index(Widget::BitBtn1)] = "<< Cofnij";
-    texts[Index(Widget::BitBtn2)] = "Dalej >>";
-    texts[Index(Widget::BitBtn3)] = "Anuluj";
-    texts[Index(Widget::BitBtn4)] = "Zamknij.";
-    texts[Index(Widget::BitBtn5)] = "...";
+    for (const WidgetRow& row : MainWindowLayout) {
+        texts[Index(row.name)] = row.content;
+        enabled[Index(row.name)] = !(row.state & Disabled);
+        visible[Index(row.name)] = !(row.state & Hidden);
+    }
 }
 
 void FakeSurface::SetText(Widget widget, const std::string& text) {

@@ -11,7 +11,7 @@
 using CallLog = std::vector<std::string>;
 
 // A window that keeps its state and records what the handlers asked of it. Starts as the real
-// window starts: page 1 shown, Back disabled, the manual folder row hidden.
+// window starts, from the same layout table.
 class FakeSurface : public Surface {
   public:
     explicit FakeSurface(CallLog& log);

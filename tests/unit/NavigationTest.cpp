@@ -36,9 +36,9 @@ TEST(StartUp, IntroductionTextIsExactWithSingleCrLineBreaks) {
 }
 
 TEST(StartUp, ClosingFromTheFirstPageTouchesNothingElse) {
-    for (auto close : {&TForm1::BitBtn3Click, &TForm1::BitBtn4Click}) {
+    for (Widget close : {Widget::BitBtn3, Widget::BitBtn4}) {
         FakeWizard wizard;
-        (wizard.form.*close)();
+        wizard.form.Clicked(close);
         EXPECT_EQ(wizard.surface.closeRequests, 1);
         EXPECT_EQ(wizard.registry.reads, 0);
         EXPECT_TRUE(wizard.libraries.loads.empty());
@@ -53,47 +53,47 @@ TEST(Navigation, ButtonStatesFollowTheWizardTableRowByRow) {
     wizard.InstallHost(Host, FakeLibrary{1, "Właściciel"});
     wizard.files.folders.clear();  // SZABLONY missing: the first installation fails
 
-    wizard.form.BitBtn2Click();
+    wizard.form.Clicked(Widget::BitBtn2);
     EXPECT_EQ(wizard.form.ActivePageIndex(), 1);
     EXPECT_EQ(wizard.surface.NavigationState(), "on on on") << "page 2, program found";
 
-    wizard.form.BitBtn1Click();
+    wizard.form.Clicked(Widget::BitBtn1);
     EXPECT_EQ(wizard.form.ActivePageIndex(), 0);
     EXPECT_EQ(wizard.surface.NavigationState(), "off on on") << "page 1 by Back";
 
-    wizard.form.BitBtn2Click();
-    wizard.form.BitBtn2Click();
+    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.form.Clicked(Widget::BitBtn2);
     EXPECT_EQ(wizard.form.ActivePageIndex(), 2);
     EXPECT_EQ(wizard.surface.NavigationState(), "on off off") << "page 3, installation failed";
 
-    wizard.form.BitBtn1Click();
+    wizard.form.Clicked(Widget::BitBtn1);
     EXPECT_EQ(wizard.form.ActivePageIndex(), 1);
     EXPECT_EQ(wizard.surface.NavigationState(), "on on on") << "page 2 by Back from page 3";
 
     wizard.files.folders.insert(Host + "\\SZABLONY");
-    wizard.form.BitBtn2Click();
+    wizard.form.Clicked(Widget::BitBtn2);
     EXPECT_EQ(wizard.form.ActivePageIndex(), 2);
     EXPECT_EQ(wizard.surface.NavigationState(), "off off off") << "page 3, installed";
 }
 
 TEST(Navigation, RegistryMissingKeepsNextDisabledOnEveryVisitUntilAFolderIsConfirmed) {
     FakeWizard wizard;
-    wizard.form.BitBtn2Click();
+    wizard.form.Clicked(Widget::BitBtn2);
     EXPECT_EQ(wizard.surface.NavigationState(), "on off on");
 
-    wizard.form.BitBtn1Click();
+    wizard.form.Clicked(Widget::BitBtn1);
     EXPECT_EQ(wizard.surface.NavigationState(), "off on on");
-    wizard.form.BitBtn2Click();
+    wizard.form.Clicked(Widget::BitBtn2);
     EXPECT_EQ(wizard.surface.NavigationState(), "on off on")
         << "a return visit must not offer an installation into an unconfirmed folder";
     EXPECT_EQ(wizard.registry.reads, 1);
 
     wizard.InstallHost("D:\\Tesmaren", FakeLibrary{0, "Lab"});
     wizard.chooser.answers.push_back("D:\\Tesmaren");
-    wizard.form.BitBtn5Click();
+    wizard.form.Clicked(Widget::BitBtn5);
     EXPECT_EQ(wizard.surface.NavigationState(), "on on on");
-    wizard.form.BitBtn1Click();
-    wizard.form.BitBtn2Click();
+    wizard.form.Clicked(Widget::BitBtn1);
+    wizard.form.Clicked(Widget::BitBtn2);
     EXPECT_EQ(wizard.surface.NavigationState(), "on on on");
 }
 
@@ -101,14 +101,14 @@ TEST(Navigation, ShowHandlerRunsBeforeTheOldPageIsHiddenAndAllInsideTheClick) {
     FakeWizard wizard;
     wizard.registry.value = Host;
     wizard.InstallHost(Host, FakeLibrary{1, "Lab"});
-    wizard.form.BitBtn2Click();
+    wizard.form.Clicked(Widget::BitBtn2);
     CallLog expected{"show TabSheet2", "registry",        "load " + Host + "\\KORDALIN.dll",
                      "call TestSiec",  "call Wlasciciel", "free",
                      "hide TabSheet1"};
     EXPECT_EQ(wizard.log, expected);
 
     wizard.log.clear();
-    wizard.form.BitBtn2Click();
+    wizard.form.Clicked(Widget::BitBtn2);
     ASSERT_GE(wizard.log.size(), 3u);
     EXPECT_EQ(wizard.log.front(), "show TabSheet3");
     EXPECT_EQ(wizard.log.back(), "hide TabSheet2");
@@ -118,11 +118,11 @@ TEST(Navigation, ShowHandlerRunsBeforeTheOldPageIsHiddenAndAllInsideTheClick) {
 TEST(Navigation, BackToTheFirstPageRunsThePageTwoHideHandlerAfterPageOneIsShown) {
     FakeWizard wizard;
     wizard.registry.wrongType = true;  // the search does not complete, so hiding clears the page
-    wizard.form.BitBtn2Click();
+    wizard.form.Clicked(Widget::BitBtn2);
     wizard.surface.SetVisible(Widget::Edit1, true);
     wizard.log.clear();
 
-    wizard.form.BitBtn1Click();
+    wizard.form.Clicked(Widget::BitBtn1);
     CallLog expected{"show TabSheet1", "hide TabSheet2", "hide Edit1", "hide BitBtn5"};
     EXPECT_EQ(wizard.log, expected);
     EXPECT_EQ(wizard.Text(Widget::StaticText3), "");
@@ -132,7 +132,7 @@ TEST(Navigation, BackToTheFirstPageRunsThePageTwoHideHandlerAfterPageOneIsShown)
 TEST(Navigation, ErrorFromAShowHandlerGoesToTheErrorBoxAndThePageChangeCompletes) {
     FakeWizard wizard;
     wizard.registry.wrongType = true;
-    wizard.form.BitBtn2Click();
+    wizard.form.Clicked(Widget::BitBtn2);
 
     // Ends with a quote, which sorts before ".", so no "." is added.
     EXPECT_EQ(wizard.surface.errorBoxes,
@@ -149,26 +149,88 @@ TEST(Navigation, ErrorFromAShowHandlerGoesToTheErrorBoxAndThePageChangeCompletes
     wizard.registry.wrongType = false;
     wizard.registry.value = Host;
     wizard.InstallHost(Host, FakeLibrary{1, "Lab"});
-    wizard.form.BitBtn1Click();
-    wizard.form.BitBtn2Click();
+    wizard.form.Clicked(Widget::BitBtn1);
+    wizard.form.Clicked(Widget::BitBtn2);
     EXPECT_EQ(wizard.registry.reads, 2);
     EXPECT_EQ(wizard.surface.NavigationState(), "on on on");
 }
 
 TEST(Navigation, NextOnTheLastPageAndBackOnTheFirstChangeNoPage) {
     FakeWizard wizard;
-    wizard.form.BitBtn1Click();
+    wizard.form.Clicked(Widget::BitBtn1);
     EXPECT_EQ(wizard.form.ActivePageIndex(), 0);
     EXPECT_TRUE(wizard.log.empty());
 
     wizard.registry.value = Host;
     wizard.InstallHost(Host, FakeLibrary{1, "Lab"});
-    wizard.form.BitBtn2Click();
-    wizard.form.BitBtn2Click();
+    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.form.Clicked(Widget::BitBtn2);
     std::string installed = wizard.Text(Widget::StaticText6);
-    wizard.form.BitBtn2Click();
+    wizard.form.Clicked(Widget::BitBtn2);
     EXPECT_EQ(wizard.form.ActivePageIndex(), 2);
     EXPECT_EQ(wizard.Text(Widget::StaticText6), installed) << "no second installation";
+}
+
+// What each click the window reports does, from the page where it can be clicked; a click on any
+// other widget does nothing.
+TEST(Events, EachButtonRunsItsOwnHandlerAndNoOtherWidgetRunsAny) {
+    struct Observed {
+        int page, closes, choosers, reads;
+        bool operator==(const Observed& o) const {
+            return page == o.page && closes == o.closes && choosers == o.choosers &&
+                   reads == o.reads;
+        }
+    };
+    auto observe = [](const FakeWizard& w) {
+        return Observed{w.form.ActivePageIndex(), w.surface.closeRequests,
+                        static_cast<int>(w.chooser.titles.size()), w.registry.reads};
+    };
+    struct Case {
+        Widget widget;
+        int startPage;
+        Observed expected;
+    };
+    const Case cases[] = {
+        {Widget::BitBtn2, 0, {1, 0, 0, 1}}, {Widget::BitBtn1, 1, {0, 0, 0, 1}},
+        {Widget::BitBtn3, 0, {0, 1, 0, 0}}, {Widget::BitBtn4, 0, {0, 1, 0, 0}},
+        {Widget::BitBtn5, 1, {1, 0, 1, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(WidgetName(c.widget));
+        FakeWizard wizard;  // no registry entry: page 2 offers the manual choice
+        if (c.startPage == 1) wizard.Click(Widget::BitBtn2);
+        wizard.Click(c.widget);
+        EXPECT_TRUE(observe(wizard) == c.expected);
+    }
+    for (int i = 0; i < WidgetCount; ++i) {
+        Widget widget = static_cast<Widget>(i);
+        if (widget == Widget::BitBtn1 || widget == Widget::BitBtn2 || widget == Widget::BitBtn3 ||
+            widget == Widget::BitBtn4 || widget == Widget::BitBtn5)
+            continue;
+        SCOPED_TRACE(WidgetName(widget));
+        FakeWizard wizard;
+        wizard.Click(Widget::BitBtn2);
+        wizard.log.clear();
+        wizard.Click(widget);
+        EXPECT_TRUE(observe(wizard) == (Observed{1, 0, 0, 1}));
+        EXPECT_TRUE(wizard.log.empty());
+    }
+}
+
+TEST(Events, TheCloseBoxClosesLikeCancelAndAnErrorInAClickIsReportedThenTheButtonsFollow) {
+    FakeWizard wizard;
+    wizard.form.CloseRequested();
+    EXPECT_EQ(wizard.log, CallLog{"close"});
+
+    FakeWizard failing;
+    failing.Click(Widget::BitBtn2);
+    failing.surface.SetEnabled(Widget::BitBtn1, false);
+    failing.libraries.libraries.clear();
+    failing.chooser.answers.push_back(std::string("C:\\Lab"));
+    failing.surface.onMessage = [](FakeSurface&) { throw std::runtime_error("Okno zamknięte"); };
+    failing.Click(Widget::BitBtn5);
+    EXPECT_EQ(failing.surface.errorBoxes, std::vector<std::string>{"Okno zamknięte."});
+    EXPECT_EQ(failing.surface.NavigationState(), "on off on");
 }
 
 TEST(TopLevelError, PeriodIsAddedOnlyAfterACharacterThatSortsAfterIt) {

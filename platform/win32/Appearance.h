@@ -1,0 +1,56 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "platform/Widget.h"
+
+// How each widget of the layout table looks on Windows: its font, its colours and how it is
+// drawn, one row per widget in the order of the widget list.
+
+enum class FontId {
+    Default,  // "MS Sans Serif" -11, the window's font
+    Title,    // "Calibri" -27 bold italic
+    Heading,  // "MS Sans Serif" -13 bold underlined
+    Bold,     // "MS Sans Serif" -13 bold
+    Text,     // "MS Sans Serif" -13
+};
+inline constexpr int FontCount = static_cast<int>(FontId::Text) + 1;
+
+struct FontStyle {
+    const wchar_t* face;
+    int height;  // pixels at 96 DPI, negative = character height
+    int weight;
+    bool italic;
+    bool underline;
+};
+
+// A colour is either an RGB value or, with SystemColourFlag set, a GetSysColor index.
+inline constexpr COLORREF SystemColourFlag = 0x80000000;
+constexpr COLORREF SystemColour(int index) {
+    return SystemColourFlag | static_cast<COLORREF>(index);
+}
+COLORREF ResolveColour(COLORREF colour);
+
+enum LookFlag : unsigned {
+    Plain = 0,
+    Transparent = 1u << 0,    // leaves what is behind it showing: a label's neighbours, a
+                              // picture's background colour
+    DefaultButton = 1u << 1,  // the button Enter presses when no other has the focus
+};
+
+struct WidgetLook {
+    Widget name;
+    FontId font;
+    COLORREF textColour;
+    COLORREF background;
+    unsigned flags;
+};
+
+const WidgetLook& LookOf(Widget widget);
+const FontStyle& FontOf(FontId font);
+
+// Widgets that must lie in front of their siblings, frontmost first: the yellow title over its
+// shadow, and the navigation buttons over the page control (also their Tab order).
+const std::array<Widget, 6>& FrontToBack();

@@ -1,0 +1,105 @@
+#include "platform/win32/GdiScope.h"
+#include "platform/win32/MainWindow.h"
+#include "platform/win32/Text.h"
+
+namespace {
+
+constexpr UINT LabelTextFormat = DT_LEFT | DT_TOP | DT_NOPREFIX | DT_EXPANDTABS;
+
+Widget WidgetOfWindow(HWND window) {
+    return WidgetOfControlId(::GetDlgCtrlID(window)).value_or(Widget::Form1);
+}
+
+}  // namespace
+
+void MainWindow::EraseContainer(HWND window, HDC dc) {
+    Widget widget = WidgetOfWindow(window);
+    RECT client;
+    ::GetClientRect(window, &client);
+    ::FillRect(dc, &client, Brush(LookOf(widget).background));
+    if (LayoutOf(widget).kind == WidgetKind::PageControl)
+        ::DrawEdge(dc, &client, EDGE_RAISED, BF_RECT);
+}
+
+LRESULT MainWindow::ControlColour(HDC dc, HWND control) {
+    Widget widget = WidgetOfWindow(control);
+    if (widget == Widget::Form1 || LayoutOf(widget).kind == WidgetKind::Edit) return 0;
+    const WidgetLook& look = LookOf(widget);
+    ::SetTextColor(dc, ResolveColour(look.textColour));
+    ::SetBkColor(dc, ResolveColour(look.background));
+    return reinterpret_cast<LRESULT>(Brush(look.background));
+}
+
+void MainWindow::DrawOwnerDrawn(const DRAWITEMSTRUCT& item) {
+    std::optional<Widget> drawn = WidgetOfControlId(static_cast<int>(item.CtlID));
+    if (!drawn) return;
+    Widget widget = *drawn;
+    const WidgetRow& row = LayoutOf(widget);
+    ::FillRect(item.hDC, &item.rcItem, Brush(LookOf(row.parent).background));
+
+    if (row.kind == WidgetKind::Picture) {
+        pictures[static_cast<std::size_t>(widget)].Draw(item.hDC, item.rcItem);
+        return;
+    }
+    if (LookOf(widget).flags & Transparent) {
+        // Labels behind this one show through where they overlap it.
+        RECT mine;
+        ::GetWindowRect(item.hwndItem, &mine);
+        for (const WidgetRow& other : MainWindowLayout) {
+            HWND otherWindow = Window(other.name);
+            if (other.name == widget || other.kind != WidgetKind::Label ||
+                other.parent != row.parent || (LookOf(other.name).flags & Transparent) ||
+                !otherWindow || !::IsWindowVisible(otherWindow))
+                continue;
+            RECT theirs, overlap;
+            ::GetWindowRect(otherWindow, &theirs);
+            if (::IntersectRect(&overlap, &mine, &theirs))
+                DrawLabelText(item.hDC, other.name, theirs.left - mine.left, theirs.top - mine.top);
+        }
+    }
+    DrawLabelText(item.hDC, widget, 0, 0);
+}
+
+void MainWindow::DrawLabelText(HDC dc, Widget label, int offsetX, int offsetY) {
+    HWND window = Window(label);
+    const WidgetLook& look = LookOf(label);
+    RECT area;
+    ::GetClientRect(window, &area);
+    ::OffsetRect(&area, offsetX, offsetY);
+    std::wstring text = WindowText(window);
+    SelectObjectScope font(dc, fonts.Get(look.font));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ResolveColour(look.textColour));
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, LabelTextFormat);
+}
+
+void MainWindow::FitLabelToText(Widget label) {
+    HWND window = Window(label);
+    if (!window) return;
+    std::wstring text = WindowText(window);
+    if (text.empty()) text = L" ";
+    WindowDc dc(window);
+    SelectObjectScope font(dc.get(), fonts.Get(LookOf(label).font));
+    RECT needed{0, 0, 0, 0};
+    ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed,
+                LabelTextFormat | DT_CALCRECT);
+    ::SetWindowPos(window, nullptr, 0, 0, needed.right, needed.bottom,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A transparent label in front may show this one's text, so the neighbourhood is redrawn too.
+void MainWindow::RedrawAround(HWND window) {
+    RECT area;
+    ::GetWindowRect(window, &area);
+    HWND parent = ::GetParent(window);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
+    ::RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+HBRUSH MainWindow::Brush(COLORREF colour) {
+    if (colour & SystemColourFlag) return ::GetSysColorBrush(static_cast<int>(colour & 0xFF));
+    for (const auto& [known, brush] : brushes)
+        if (known == colour) return static_cast<HBRUSH>(brush.get());
+    brushes.emplace_back(colour, UniqueGdiObject(::CreateSolidBrush(colour)));
+    return static_cast<HBRUSH>(brushes.back().second.get());
+}

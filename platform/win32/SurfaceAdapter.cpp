@@ -1,0 +1,70 @@
+#include <stdexcept>
+
+#include "platform/Conventions.h"
+#include "platform/win32/MainWindow.h"
+#include "platform/win32/Text.h"
+
+void MainWindow::SetText(Widget widget, const std::string& text) {
+    HWND window = Window(widget);
+    if (!window) return;
+    ::SetWindowTextW(window, Widen(text).c_str());
+    if (LayoutOf(widget).kind != WidgetKind::Label) return;
+    FitLabelToText(widget);
+    RedrawAround(window);
+}
+
+std::string MainWindow::Text(Widget widget) const {
+    HWND window = Window(widget);
+    return window ? Narrow(WindowText(window)) : std::string();
+}
+
+void MainWindow::SetEnabled(Widget widget, bool enabled) {
+    if (HWND window = Window(widget)) ::EnableWindow(window, enabled);
+}
+
+void MainWindow::SetVisible(Widget widget, bool visible) {
+    HWND window = Window(widget);
+    if (!window) return;
+    if (!visible)
+        ::ShowWindow(window, SW_HIDE);
+    else if (LayoutOf(widget).kind == WidgetKind::Page)
+        // A page that is shown comes to the front of its siblings; other widgets keep their
+        // place, which is also their Tab order.
+        ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    else
+        ::ShowWindow(window, SW_SHOWNA);
+}
+
+int MainWindow::Tag(Widget widget) const {
+    return tags[static_cast<std::size_t>(widget)];
+}
+
+void MainWindow::SetTag(Widget widget, int tag) {
+    tags[static_cast<std::size_t>(widget)] = tag;
+}
+
+void MainWindow::ShowBox(const std::string& text, UINT icon) {
+    ::MessageBoxW(hwnd, Widen(text).c_str(), Widen(ApplicationTitle).c_str(), MB_OK | icon);
+}
+
+void MainWindow::ShowMessage(const std::string& text) {
+    ShowBox(text, 0);
+}
+
+void MainWindow::ShowErrorBox(const std::string& text) {
+    ShowBox(text, MB_ICONERROR);
+}
+
+std::string MainWindow::OwnPath() const {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) throw std::runtime_error(SystemErrorText(::GetLastError()));
+        if (length < path.size()) {
+            path.resize(length);
+            return Narrow(path);
+        }
+        path.resize(path.size() * 2);
+    }
+}

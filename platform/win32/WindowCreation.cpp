@@ -1,0 +1,152 @@
+#include <stdexcept>
+
+#include "platform/Conventions.h"
+#include "platform/win32/CommonControls.h"
+#include "platform/win32/GdiScope.h"
+#include "platform/win32/MainWindow.h"
+#include "platform/win32/Text.h"
+
+namespace {
+
+constexpr wchar_t MainClassName[] = L"TForm1";
+constexpr wchar_t ContainerClassName[] = L"InstalatorPanel";
+
+constexpr DWORD MainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD MainExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+int ScreenDpi() {
+    WindowDc screen(nullptr);
+    int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+bool IsContainer(WidgetKind kind) {
+    return kind == WidgetKind::Panel || kind == WidgetKind::PageControl || kind == WidgetKind::Page;
+}
+
+HICON ApplicationIcon(HINSTANCE instance, int size) {
+    return static_cast<HICON>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance) : instance(instance), dpi(ScreenDpi()), fonts(dpi) {}
+
+MainWindow::~MainWindow() {
+    if (hwnd) ::DestroyWindow(hwnd);
+}
+
+void MainWindow::RegisterClasses() {
+    WNDCLASSEXW main{};
+    main.cbSize = sizeof main;
+    main.lpfnWndProc = &MainWindow::WindowProc;
+    main.hInstance = instance;
+    main.hIcon = ApplicationIcon(instance, ::GetSystemMetrics(SM_CXICON));
+    main.hIconSm = ApplicationIcon(instance, ::GetSystemMetrics(SM_CXSMICON));
+    main.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    main.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+    main.lpszClassName = MainClassName;
+    ::RegisterClassExW(&main);
+
+    WNDCLASSEXW container{};
+    container.cbSize = sizeof container;
+    container.lpfnWndProc = &MainWindow::ContainerProc;
+    container.hInstance = instance;
+    container.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    container.lpszClassName = ContainerClassName;
+    ::RegisterClassExW(&container);
+}
+
+void MainWindow::Create(WindowEvents& windowEvents) {
+    RegisterClasses();
+
+    const WidgetRow& main = LayoutOf(Widget::Form1);
+    RECT frame = ScaledRect(main);
+    ::AdjustWindowRectEx(&frame, MainStyle, FALSE, MainExStyle);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    ::CreateWindowExW(MainExStyle, MainClassName, Widen(main.content).c_str(), MainStyle, left, top,
+                      width, height, nullptr, nullptr, instance, this);
+    if (!hwnd) throw std::runtime_error(SystemErrorText(::GetLastError()));
+    windows[static_cast<std::size_t>(Widget::Form1)] = hwnd;
+    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontId::Default)), FALSE);
+
+    for (const WidgetRow& row : MainWindowLayout)
+        if (row.name != Widget::Form1) CreateWidget(row);
+
+    // Z order is also the Tab order: place the listed widgets, frontmost first, before the rest.
+    const auto& order = FrontToBack();
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        ::SetWindowPos(Window(*it), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    lastFocus = Window(Widget::BitBtn2);
+    events = &windowEvents;
+    events->Created();
+}
+
+void MainWindow::CreateWidget(const WidgetRow& row) {
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    const wchar_t* className = ContainerClassName;
+    const WidgetLook& look = LookOf(row.name);
+    switch (row.kind) {
+        case WidgetKind::MainWindow:
+            return;
+        case WidgetKind::Panel:
+        case WidgetKind::PageControl:
+        case WidgetKind::Page:
+            style |= WS_CLIPCHILDREN;
+            exStyle |= WS_EX_CONTROLPARENT;
+            break;
+        case WidgetKind::Picture:
+        case WidgetKind::Label:
+            // Drawn by us: the title needs its shadow behind a transparent label, which
+            // overlapping windows cannot give. Labels keep their text for WM_GETTEXT.
+            className = WC_STATICW;
+            style |= SS_OWNERDRAW;
+            break;
+        case WidgetKind::StaticText:
+            className = WC_STATICW;
+            style |= SS_LEFT | SS_NOPREFIX;
+            break;
+        case WidgetKind::Edit:
+            className = WC_EDITW;
+            style |= ES_LEFT | ES_AUTOHSCROLL;
+            exStyle |= WS_EX_CLIENTEDGE;
+            break;
+        case WidgetKind::Button:
+            className = WC_BUTTONW;
+            style |= WS_TABSTOP | (look.flags & DefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            break;
+    }
+    if (!(row.state & Hidden)) style |= WS_VISIBLE;
+    if (row.state & Disabled) style |= WS_DISABLED;
+
+    RECT rect = ScaledRect(row);
+    HWND window = ::CreateWindowExW(
+        exStyle, className, Widen(row.content).c_str(), style, rect.left, rect.top,
+        rect.right - rect.left, rect.bottom - rect.top, Window(row.parent),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(WidgetControlId(row.name))), instance,
+        IsContainer(row.kind) ? this : nullptr);
+    if (!window) throw std::runtime_error(SystemErrorText(::GetLastError()));
+    windows[static_cast<std::size_t>(row.name)] = window;
+    ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(look.font)), FALSE);
+    if (row.kind == WidgetKind::Label) FitLabelToText(row.name);
+    if (row.kind == WidgetKind::Picture)
+        pictures[static_cast<std::size_t>(row.name)].Prepare(
+            instance, Widen(WidgetName(row.name)).c_str(), rect.right - rect.left,
+            rect.bottom - rect.top, look.flags & Transparent);
+}
+
+RECT MainWindow::ScaledRect(const WidgetRow& row) const {
+    return RECT{Scale(row.left), Scale(row.top), Scale(row.left + row.width),
+                Scale(row.top + row.height)};
+}
+
+void MainWindow::Show(int showCommand) {
+    ::ShowWindow(hwnd, showCommand);
+    ::UpdateWindow(hwnd);
+}
