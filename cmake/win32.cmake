@@ -12,6 +12,9 @@ include(${PROJECT_SOURCE_DIR}/platform/win32/services.cmake)
 include(${PROJECT_SOURCE_DIR}/platform/win32/ui.cmake)
 target_compile_options(wizard_logic PRIVATE ${size_flags})
 
+# The version lives once, in project(); the version info and the manifest are made from it.
+configure_file(${PROJECT_SOURCE_DIR}/app/Instalator.manifest.in
+               ${PROJECT_BINARY_DIR}/Instalator.manifest @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/app/Instalator.rc.in ${PROJECT_BINARY_DIR}/Instalator.rc @ONLY)
 add_executable(Instalator WIN32 app/Main.cpp ${PROJECT_BINARY_DIR}/Instalator.rc)
 target_compile_options(Instalator PRIVATE ${size_flags})
@@ -47,5 +50,5 @@ target_link_options(InstallBench PRIVATE -static -municode)
 
 # Drives the running wizard from scripts/run.sh when there is no display to click on.
 add_executable(WizardStep tools/WizardStep.cpp)
-target_compile_definitions(WizardStep PRIVATE UNICODE _UNICODE)
+target_link_libraries(WizardStep PRIVATE win32_services)
 target_link_options(WizardStep PRIVATE -static -municode)

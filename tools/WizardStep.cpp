@@ -1,17 +1,20 @@
 // One step of driving a running wizard from a script (the headless demo):
-//   WizardStep click <id> | wait-visible <id> | wait-disabled <id> | wait-gone
-// Widgets are found by control ID (1000 + their number in the widget list) in the main window.
+//   WizardStep click <widget> | wait-visible <widget> | wait-disabled <widget> | wait-gone
+// Widgets are named as in the layout table (BitBtn2, TabSheet1, ...).
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
+
+#include "platform/Layout.h"
+#include "platform/win32/CallbackEdge.h"
+#include "platform/win32/Text.h"
 
 namespace {
 
-const wchar_t* const Caption = L"Nak\u0142adka dla programu \"Tesmaren\" Z27Z";
-
 HWND MainWindow() {
-    return FindWindowW(nullptr, Caption);
+    return FindWindowW(nullptr, Widen(LayoutOf(Widget::Form1).content).c_str());
 }
 
 struct Search {
@@ -20,14 +23,16 @@ struct Search {
 };
 
 BOOL CALLBACK MatchId(HWND child, LPARAM parameter) {
-    auto* search = reinterpret_cast<Search*>(parameter);
-    if (GetDlgCtrlID(child) != search->id) return TRUE;
-    search->found = child;
-    return FALSE;
+    return AtCallbackEdge<BOOL>(FALSE, [&] {
+        auto* search = reinterpret_cast<Search*>(parameter);
+        if (GetDlgCtrlID(child) != search->id) return TRUE;
+        search->found = child;
+        return FALSE;
+    });
 }
 
-HWND Child(int id) {
-    Search search{id, nullptr};
+HWND Child(Widget widget) {
+    Search search{WidgetControlId(widget), nullptr};
     if (HWND main = MainWindow())
         EnumChildWindows(main, MatchId, reinterpret_cast<LPARAM>(&search));
     return search.found;
@@ -47,25 +52,30 @@ bool WaitFor(Condition condition) {
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
     std::wstring command = argv[1];
-    int id = argc > 2 ? _wtoi(argv[2]) : 0;
+    std::string name = argc > 2 ? Narrow(argv[2]) : "";
+    std::optional<Widget> widget = WidgetNamed(name);
+    if (command != L"wait-gone" && !widget) {
+        std::fprintf(stderr, "WizardStep: no widget named \"%s\"\n", name.c_str());
+        return 2;
+    }
     bool ok = false;
     if (command == L"click") {
         HWND button = nullptr;
-        ok = WaitFor([&] { return (button = Child(id)) && IsWindowEnabled(button); }) &&
+        ok = WaitFor([&] { return (button = Child(*widget)) && IsWindowEnabled(button); }) &&
              PostMessageW(button, BM_CLICK, 0, 0);
     } else if (command == L"wait-visible") {
         ok = WaitFor([&] {
-            HWND w = Child(id);
+            HWND w = Child(*widget);
             return w && IsWindowVisible(w);
         });
     } else if (command == L"wait-disabled") {
         ok = WaitFor([&] {
-            HWND w = Child(id);
+            HWND w = Child(*widget);
             return w && !IsWindowEnabled(w);
         });
     } else if (command == L"wait-gone") {
         ok = WaitFor([] { return MainWindow() == nullptr; });
     }
-    if (!ok) std::fprintf(stderr, "WizardStep %ls %d: timed out\n", command.c_str(), id);
+    if (!ok) std::fprintf(stderr, "WizardStep %ls %s: timed out\n", command.c_str(), name.c_str());
     return ok ? 0 : 1;
 }
