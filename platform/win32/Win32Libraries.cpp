@@ -6,13 +6,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/win32/ForeignCall.h"
 #include "platform/win32/SehGuard.h"
 #include "platform/win32/Text.h"
 
 namespace {
-
-using ByteFunction = BYTE(__stdcall*)();
-using BufferFunction = void(__stdcall*)(unsigned char*);
 
 // The library's callers only need to know that it failed; the code helps whoever debugs it.
 [[noreturn]] void ThrowExternalException(std::uint32_t code) {
@@ -66,16 +64,15 @@ ExportAddress Win32Libraries::Find(LibraryHandle library, const char* name) {
 }
 
 std::uint8_t Win32Libraries::CallByteFunction(ExportAddress function) {
-    auto call = reinterpret_cast<ByteFunction>(function);
-    BYTE result = 0;
-    Guard([&] { result = call(); });
-    return result;
+    std::uint32_t result = 0;
+    Guard([&] { result = CallForeign(function, nullptr, 0); });
+    return static_cast<std::uint8_t>(result);
 }
 
 void Win32Libraries::CallBufferFunction(ExportAddress function, OwnerBuffer& buffer) {
-    auto call = reinterpret_cast<BufferFunction>(function);
     std::memset(buffer, 0, sizeof buffer);
-    Guard([&] { call(buffer); });
+    const void* arguments[] = {buffer};
+    Guard([&] { CallForeign(function, arguments, 1); });
 }
 
 void Win32Libraries::Free(LibraryHandle library) {
