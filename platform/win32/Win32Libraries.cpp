@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -40,6 +41,21 @@ FARPROC SetDefaultDllDirectoriesAddress() {
     return ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
 }
 
+// Room for the owner far beyond the 256 bytes a library is promised, zeroed, with a page after it
+// that cannot be touched: a library that writes further than the room faults inside the guarded
+// call instead of overwriting memory of ours.
+constexpr SIZE_T OwnerRoomSize = 64 * 1024;
+
+UniqueVirtualMemory AllocateOwnerRoom() {
+    SYSTEM_INFO system;
+    ::GetSystemInfo(&system);
+    UniqueVirtualMemory room(
+        ::VirtualAlloc(nullptr, OwnerRoomSize + system.dwPageSize, MEM_RESERVE, PAGE_NOACCESS));
+    if (!room || !::VirtualAlloc(room.get(), OwnerRoomSize, MEM_COMMIT, PAGE_READWRITE))
+        throw std::bad_alloc();
+    return room;
+}
+
 }  // namespace
 
 void RestrictDllSearchPath() {
@@ -70,9 +86,10 @@ std::uint8_t Win32Libraries::CallByteFunction(ExportAddress function) {
 }
 
 void Win32Libraries::CallBufferFunction(ExportAddress function, OwnerBuffer& buffer) {
-    std::memset(buffer, 0, sizeof buffer);
-    const void* arguments[] = {buffer};
+    UniqueVirtualMemory room = AllocateOwnerRoom();
+    const void* arguments[] = {room.get()};
     Guard([&] { CallForeign(function, arguments, 1); });
+    std::memcpy(buffer, room.get(), sizeof buffer);
 }
 
 void Win32Libraries::Free(LibraryHandle library) {

@@ -72,8 +72,8 @@ class LibrariesTest : public ::testing::Test {
     void SetUp() override { chain = ChainHead(); }
     void TearDown() override {
         EXPECT_EQ(ChainHead(), chain);
-        for (const char* name :
-             {"network", "null_write", "raise_owner", "cxx_throw", "handled", "cdecl_exports"})
+        for (const char* name : {"network", "null_write", "raise_owner", "cxx_throw", "handled",
+                                 "owner_past_buffer_end", "cdecl_exports"})
             EXPECT_FALSE(IsLoaded(FixturePath(name))) << name << " is still loaded";
     }
 
@@ -99,6 +99,9 @@ TEST_F(LibrariesTest, WellBehavedLibrariesAnswerAndAreUnloaded) {
         {"no_exports", false, -1, false, ""},
         {"long_owner", true, 1, true, longOwner},
         {"empty_owner", true, 0, true, ""},
+        // Writes past the counted string land in the spare room of the buffer.
+        {"owner_overrun", true, 1, true, "Owner"},
+        {"owner_to_buffer_end", true, 0, true, "Do końca bufora"},
         {"cdecl_exports", true, 1, true, "Biblioteka w konwencji C"},
     };
     for (const Case& c : cases) {
@@ -157,6 +160,10 @@ TEST_F(LibrariesTest, FaultsInsideTheLibraryBecomeErrorsAndTheProcessGoesOn) {
     Answers cxxThrow = Ask(libraries, FixturePath("cxx_throw"));
     EXPECT_EQ(cxxThrow.edition, 1);
     EXPECT_EQ(cxxThrow.error, "External exception E06D7363");
+
+    Answers pastEnd = Ask(libraries, FixturePath("owner_past_buffer_end"));
+    EXPECT_EQ(pastEnd.edition, 1);
+    EXPECT_EQ(pastEnd.error, "External exception C0000005");
 
     // The same library answers normally after its own fault.
     Answers again = Ask(libraries, FixturePath("network"));
