@@ -81,14 +81,14 @@ ExportAddress Win32Libraries::Find(LibraryHandle library, const char* name) {
 
 std::uint8_t Win32Libraries::CallByteFunction(ExportAddress function) {
     std::uint32_t result = 0;
-    Guard([&] { result = CallForeign(function, nullptr, 0); });
+    Guard([&]() noexcept { result = CallForeign(function, nullptr, 0); });
     return static_cast<std::uint8_t>(result);
 }
 
 void Win32Libraries::CallBufferFunction(ExportAddress function, OwnerBuffer& buffer) {
     UniqueVirtualMemory room = AllocateOwnerRoom();
     const void* arguments[] = {room.get()};
-    Guard([&] { CallForeign(function, arguments, 1); });
+    Guard([&]() noexcept { CallForeign(function, arguments, 1); });
     std::memcpy(buffer, room.get(), sizeof buffer);
 }
 
