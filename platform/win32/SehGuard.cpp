@@ -46,7 +46,7 @@ EXCEPTION_DISPOSITION __cdecl GuardHandler(EXCEPTION_RECORD* record, void* estab
 }  // namespace
 
 // Not inlined: the resume point must belong to a frame of its own that outlives the body.
-__attribute__((noinline)) std::uint32_t CallGuarded(void (*body)(void*), void* context) {
+__attribute__((noinline)) std::uint32_t CallGuarded(void (*body)(void*) noexcept, void* context) {
     GuardFrame frame{};
     frame.next = ChainHead();
     frame.handler = &GuardHandler;

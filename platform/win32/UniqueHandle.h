@@ -100,3 +100,10 @@ struct LocalMemoryTraits {
     static void Close(Type memory) { ::LocalFree(memory); }
 };
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
+
+struct VirtualMemoryTraits {
+    using Type = void*;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type memory) { ::VirtualFree(memory, 0, MEM_RELEASE); }
+};
+using UniqueVirtualMemory = UniqueHandle<VirtualMemoryTraits>;

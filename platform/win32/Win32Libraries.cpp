@@ -3,18 +3,17 @@
 #include <windows.h>
 
 #include <cstring>
+#include <new>
 #include <stdexcept>
 #include <string>
 
 #include "platform/win32/DllSearch.h"
 #include "platform/win32/ErrorModeScope.h"
+#include "platform/win32/ForeignCall.h"
 #include "platform/win32/SehGuard.h"
 #include "platform/win32/Text.h"
 
 namespace {
-
-using ByteFunction = BYTE(__stdcall*)();
-using BufferFunction = void(__stdcall*)(unsigned char*);
 
 // The library's callers only need to know that it failed; the code helps whoever debugs it.
 [[noreturn]] void ThrowExternalException(std::uint32_t code) {
@@ -24,6 +23,21 @@ using BufferFunction = void(__stdcall*)(unsigned char*);
 template <typename Body>
 void Guard(Body body) {
     if (std::uint32_t code = CallGuarded(body)) ThrowExternalException(code);
+}
+
+// Room for the owner far beyond the 256 bytes a library is promised, zeroed, with a page after it
+// that cannot be touched: a library that writes further than the room faults inside the guarded
+// call instead of overwriting memory of ours.
+constexpr SIZE_T OwnerRoomSize = 64 * 1024;
+
+UniqueVirtualMemory AllocateOwnerRoom() {
+    SYSTEM_INFO system;
+    ::GetSystemInfo(&system);
+    UniqueVirtualMemory room(
+        ::VirtualAlloc(nullptr, OwnerRoomSize + system.dwPageSize, MEM_RESERVE, PAGE_NOACCESS));
+    if (!room || !::VirtualAlloc(room.get(), OwnerRoomSize, MEM_COMMIT, PAGE_READWRITE))
+        throw std::bad_alloc();
+    return room;
 }
 
 }  // namespace
@@ -42,21 +56,21 @@ ExportAddress Win32Libraries::Find(LibraryHandle library, const char* name) {
 }
 
 std::uint8_t Win32Libraries::CallByteFunction(ExportAddress function) {
-    auto call = reinterpret_cast<ByteFunction>(function);
-    BYTE result = 0;
-    Guard([&] { result = call(); });
-    return result;
+    std::uint32_t result = 0;
+    Guard([&]() noexcept { result = CallForeign(function, nullptr, 0); });
+    return static_cast<std::uint8_t>(result);
 }
 
 void Win32Libraries::CallBufferFunction(ExportAddress function, OwnerBuffer& buffer) {
-    auto call = reinterpret_cast<BufferFunction>(function);
-    std::memset(buffer, 0, sizeof buffer);
-    Guard([&] { call(buffer); });
+    UniqueVirtualMemory room = AllocateOwnerRoom();
+    const void* arguments[] = {room.get()};
+    Guard([&]() noexcept { CallForeign(function, arguments, 1); });
+    std::memcpy(buffer, room.get(), sizeof buffer);
 }
 
 void Win32Libraries::Free(LibraryHandle library) {
     // The library's detach code runs inside FreeLibrary; the module is released even when it
     // faults there, so there is nothing to retry.
     UniqueModule module(static_cast<HMODULE>(library));
-    Guard([&] { module.reset(); });
+    Guard([&]() noexcept { module.reset(); });
 }

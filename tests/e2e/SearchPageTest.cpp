@@ -39,6 +39,24 @@ TEST_F(SearchPage, RegistryFolderWithSingleStationEditionIsUsedExactlyAsStored) 
     EXPECT_EQ(States(wizard), (NavigationStates{true, true, true}));
 }
 
+// A library built against a longer buffer writes on past the counted string; the wizard takes the
+// owner its length byte says and goes on.
+TEST_F(SearchPage, LibraryWritingPastTheOwnerStillShowsTheOwnerAndCancelEndsTheProgram) {
+    std::string host = MakeHost("Tesmaren", "owner_overrun");
+    SetLocation(host);
+    e2e::Wizard wizard = Start();
+    ASSERT_NE(wizard.Handle(), nullptr);
+
+    Next(wizard, 1);
+    EXPECT_TRUE(e2e::NoMessageBoxAppears(process));
+    EXPECT_EQ(wizard.Text(Widget::StaticText3),
+              std::string("Odnaleziono wersję sieciową programu \"Tesmaren\".\r") +
+                  "Lokalizacja: " + host + "\rOwner\r" + InstallPrompt);
+    EXPECT_EQ(States(wizard), (NavigationStates{true, true, true}));
+    wizard.Click(Widget::BitBtn3);
+    ExpectCleanExit();
+}
+
 TEST_F(SearchPage, RegistryFolderWithoutTheLibraryTellsSoAndTheProgramEnds) {
     SetLocation(MakeHost("Tesmaren", ""));
     e2e::Wizard wizard = Start();
@@ -99,6 +117,7 @@ TEST_P(FaultingLibrary, IsReportedAsMissingComponentsAndTheProgramEndsCleanly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SearchPage, FaultingLibrary,
-                         ::testing::Values("null_write", "raise_owner", "cxx_throw"));
+                         ::testing::Values("null_write", "raise_owner", "cxx_throw",
+                                           "owner_past_buffer_end"));
 
 }  // namespace

@@ -23,6 +23,12 @@ std::string OwnerText(const OwnerBuffer& buffer) {
     return std::string(reinterpret_cast<const char*>(buffer) + 1, buffer[0]);
 }
 
+void* StackPointer() {
+    void* esp;
+    asm volatile("movl %%esp, %0" : "=r"(esp));
+    return esp;
+}
+
 void* ChainHead() {
     void* head;
     asm volatile("movl %%fs:0, %0" : "=r"(head));
@@ -67,7 +73,8 @@ class LibrariesTest : public ::testing::Test {
     void SetUp() override { chain = ChainHead(); }
     void TearDown() override {
         EXPECT_EQ(ChainHead(), chain);
-        for (const char* name : {"network", "null_write", "raise_owner", "cxx_throw", "handled"})
+        for (const char* name : {"network", "null_write", "raise_owner", "cxx_throw", "handled",
+                                 "owner_past_buffer_end", "cdecl_exports"})
             EXPECT_FALSE(IsLoaded(FixturePath(name))) << name << " is still loaded";
     }
 
@@ -93,6 +100,10 @@ TEST_F(LibrariesTest, WellBehavedLibrariesAnswerAndAreUnloaded) {
         {"no_exports", false, -1, false, ""},
         {"long_owner", true, 1, true, longOwner},
         {"empty_owner", true, 0, true, ""},
+        // Writes past the counted string land in the spare room of the buffer.
+        {"owner_overrun", true, 1, true, "Owner"},
+        {"owner_to_buffer_end", true, 0, true, "Do końca bufora"},
+        {"cdecl_exports", true, 1, true, "Biblioteka w konwencji C"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fixture);
@@ -151,6 +162,10 @@ TEST_F(LibrariesTest, FaultsInsideTheLibraryBecomeErrorsAndTheProcessGoesOn) {
     EXPECT_EQ(cxxThrow.edition, 1);
     EXPECT_EQ(cxxThrow.error, "External exception E06D7363");
 
+    Answers pastEnd = Ask(libraries, FixturePath("owner_past_buffer_end"));
+    EXPECT_EQ(pastEnd.edition, 1);
+    EXPECT_EQ(pastEnd.error, "External exception C0000005");
+
     // The same library answers normally after its own fault.
     Answers again = Ask(libraries, FixturePath("network"));
     EXPECT_EQ(again.edition, 1);
@@ -178,6 +193,27 @@ TEST_F(LibrariesTest, AFaultWhileUnloadingLeavesTheLibraryUnloaded) {
         EXPECT_EQ(std::string(error.what()), "External exception C0000005");
     }
     EXPECT_FALSE(IsLoaded(path));
+}
+
+// A library built with the C convention leaves Wlasciciel's argument for the caller to remove;
+// left there, each call would move the caller's stack by one more word.
+TEST_F(LibrariesTest, TheStackIsAsBeforeAfterEveryCallWhateverTheLibrarysConvention) {
+    for (const char* fixture : {"cdecl_exports", "network"}) {
+        SCOPED_TRACE(fixture);
+        LibraryHandle library = libraries.Load(FixturePath(fixture));
+        ASSERT_TRUE(library);
+        ExportAddress testSiec = libraries.Find(library, "TestSiec");
+        ExportAddress wlasciciel = libraries.Find(library, "Wlasciciel");
+        void* stack = StackPointer();
+        for (int round = 0; round < 100; ++round) {
+            SCOPED_TRACE(round);
+            ASSERT_EQ(libraries.CallByteFunction(testSiec), 1);
+            OwnerBuffer buffer;
+            libraries.CallBufferFunction(wlasciciel, buffer);
+            ASSERT_EQ(StackPointer(), stack);
+        }
+        libraries.Free(library);
+    }
 }
 
 TEST_F(LibrariesTest, TheOwnerBufferIsClearedBeforeTheCall) {

@@ -66,7 +66,7 @@ void WithRecord(void* handler, Body body) {
 TEST(SehGuard, BodyThatEndsNormallyRunsOnceAndReportsNothing) {
     int runs = 0;
     void* chain = ChainHead();
-    auto body = [&] { ++runs; };
+    auto body = [&]() noexcept { ++runs; };
     EXPECT_EQ(CallGuarded(body), 0u);
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(ChainHead(), chain);
@@ -78,16 +78,20 @@ TEST(SehGuard, UnhandledFaultsComeBackAsTheirCodeWithChainAndStackRestored) {
     volatile int kept = 12345;
     for (int round = 0; round < 100; ++round) {
         int reached = 0;
-        auto fault = [&] {
+        auto fault = [&]() noexcept {
             reached = 1;
             WriteToNoAccessPage();
             reached = 2;
         };
         ASSERT_EQ(CallGuarded(fault), static_cast<std::uint32_t>(EXCEPTION_ACCESS_VIOLATION));
         EXPECT_EQ(reached, 1);
-        auto raise = [] { ::RaiseException(0xE0001234, EXCEPTION_NONCONTINUABLE, 0, nullptr); };
+        auto raise = []() noexcept {
+            ::RaiseException(0xE0001234, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+        };
         ASSERT_EQ(CallGuarded(raise), 0xE0001234u);
-        auto divide = [] { ::RaiseException(EXCEPTION_INT_DIVIDE_BY_ZERO, 0, 0, nullptr); };
+        auto divide = []() noexcept {
+            ::RaiseException(EXCEPTION_INT_DIVIDE_BY_ZERO, 0, 0, nullptr);
+        };
         ASSERT_EQ(CallGuarded(divide), static_cast<std::uint32_t>(EXCEPTION_INT_DIVIDE_BY_ZERO));
         ASSERT_EQ(ChainHead(), chain);
         ASSERT_EQ(StackPointer(), stack);
@@ -99,7 +103,7 @@ TEST(SehGuard, UnhandledFaultsComeBackAsTheirCodeWithChainAndStackRestored) {
 
 TEST(SehGuard, HandlersOfTheCalledCodeSeeTheFaultFirstAndAreUnwound) {
     handlerLog = {};
-    auto body = [] {
+    auto body = []() noexcept {
         WithRecord(reinterpret_cast<void*>(&Declining), [] { WriteToNoAccessPage(); });
     };
     EXPECT_EQ(CallGuarded(body), static_cast<std::uint32_t>(EXCEPTION_ACCESS_VIOLATION));
@@ -109,7 +113,7 @@ TEST(SehGuard, HandlersOfTheCalledCodeSeeTheFaultFirstAndAreUnwound) {
 
 TEST(SehGuard, ExceptionsTheCalledCodeHandlesAreNotReported) {
     int finished = 0;
-    auto handledByRecord = [&] {
+    auto handledByRecord = [&]() noexcept {
         WithRecord(reinterpret_cast<void*>(&Resuming),
                    [] { ::RaiseException(0xE0004321, 0, 0, nullptr); });
         finished = 1;
@@ -118,8 +122,8 @@ TEST(SehGuard, ExceptionsTheCalledCodeHandlesAreNotReported) {
     EXPECT_EQ(finished, 1);
 
     std::uint32_t inner = 0;
-    auto handledByInnerGuard = [&] {
-        auto fault = [] { WriteToNoAccessPage(); };
+    auto handledByInnerGuard = [&]() noexcept {
+        auto fault = []() noexcept { WriteToNoAccessPage(); };
         inner = CallGuarded(fault);
         finished = 2;
     };
