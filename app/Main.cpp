@@ -3,7 +3,9 @@
 #include <cstdlib>
 
 #include "app/Unit1.h"
+#include "platform/Conventions.h"
 #include "platform/Platform.h"
+#include "platform/win32/ApplicationWindow.h"
 #include "platform/win32/DllSearch.h"
 #include "platform/win32/MainWindow.h"
 #include "platform/win32/Text.h"
@@ -43,10 +45,13 @@ int Run(HINSTANCE instance, int showCommand) {
     Win32Files files;
     Platform platform{registry, libraries, chooser, resources, files};
 
+    ApplicationWindow application(instance);
     MainWindow window(instance);
     TForm1 form(window, platform);
-    window.Create(form);
+    window.Create(form, application.Handle());
+    application.Represent(window.Handle());
     chooser.SetOwner(window.Handle());
+    application.Show();
     window.Show(showCommand);
     return RunMessageLoop(window);
 }
@@ -59,7 +64,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         return Run(instance, showCommand);
     } catch (const std::exception& error) {
         // Only start-up can get here (the window could not be made); say why and give up.
-        ::MessageBoxW(nullptr, Widen(error.what()).c_str(), L"Instalator", MB_OK | MB_ICONERROR);
+        ::MessageBoxW(nullptr, Widen(error.what()).c_str(), Widen(ApplicationTitle).c_str(),
+                      MB_OK | MB_ICONERROR);
         return 1;
     }
 }

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12: the host and MinGW-w64 compilers, CMake,
-# Ninja, GoogleTest sources, 32-bit Wine, Xvfb, and osslsigncode with openssl for signing releases.
+# Ninja, GoogleTest sources, 32-bit Wine with Wine's own fonts and Carlito (Calibri's metrics), Xvfb,
+# and osslsigncode with openssl for signing releases.
 # Skips apt entirely when all are present.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-          wine wine32:i386 xvfb xauth imagemagick util-linux osslsigncode openssl)
+          wine wine32:i386 fonts-wine fonts-crosextra-carlito xvfb xauth imagemagick util-linux
+          osslsigncode openssl)
 
 missing=()
 for p in "${packages[@]}"; do

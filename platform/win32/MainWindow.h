@@ -24,13 +24,15 @@
 // (SurfaceAdapter.cpp).
 class MainWindow : public Surface {
   public:
-    explicit MainWindow(HINSTANCE instance);
+    // At the screen's DPI unless one is given (tests lay the window out at others).
+    explicit MainWindow(HINSTANCE instance, int dpi = 0);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // Creates the (still hidden) window with all its widgets, then reports Created.
-    void Create(WindowEvents& events);
+    // Creates the (still hidden) window with all its widgets, owned by `owner` (the application
+    // window), then reports Created.
+    void Create(WindowEvents& events, HWND owner = nullptr);
     void Show(int showCommand);
     HWND Handle() const { return hwnd; }
     // Keyboard navigation for the message loop; true when the message has been handled.
@@ -61,7 +63,6 @@ class MainWindow : public Surface {
     void RegisterClasses();
     void CreateWidget(const WidgetRow& row);
     void FitLabelToText(Widget label);
-    int Scale(int value) const { return ::MulDiv(value, dpi, 96); }
     RECT ScaledRect(const WidgetRow& row) const;
 
     void OnActivate(WPARAM wParam);

@@ -31,7 +31,8 @@ HICON ApplicationIcon(HINSTANCE instance, int size) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance) : instance(instance), dpi(ScreenDpi()), fonts(dpi) {}
+MainWindow::MainWindow(HINSTANCE instance, int dpi)
+    : instance(instance), dpi(dpi > 0 ? dpi : ScreenDpi()), fonts(this->dpi) {}
 
 MainWindow::~MainWindow() {
     if (hwnd) ::DestroyWindow(hwnd);
@@ -58,7 +59,7 @@ void MainWindow::RegisterClasses() {
     ::RegisterClassExW(&container);
 }
 
-void MainWindow::Create(WindowEvents& windowEvents) {
+void MainWindow::Create(WindowEvents& windowEvents, HWND owner) {
     RegisterClasses();
 
     const WidgetRow& main = LayoutOf(Widget::Form1);
@@ -69,7 +70,7 @@ void MainWindow::Create(WindowEvents& windowEvents) {
     int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     ::CreateWindowExW(MainExStyle, MainClassName, Widen(main.content).c_str(), MainStyle, left, top,
-                      width, height, nullptr, nullptr, instance, this);
+                      width, height, owner, nullptr, instance, this);
     if (!hwnd) throw std::runtime_error(SystemErrorText(::GetLastError()));
     windows[static_cast<std::size_t>(Widget::Form1)] = hwnd;
     ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontId::Default)), FALSE);
@@ -137,13 +138,24 @@ void MainWindow::CreateWidget(const WidgetRow& row) {
     if (row.kind == WidgetKind::Label) FitLabelToText(row.name);
     if (row.kind == WidgetKind::Picture)
         pictures[static_cast<std::size_t>(row.name)].Prepare(
-            instance, Widen(WidgetName(row.name)).c_str(), rect.right - rect.left,
-            rect.bottom - rect.top, look.flags & Transparent);
+            instance, Widen(WidgetName(row.name)), rect.right - rect.left, rect.bottom - rect.top,
+            look.flags & Transparent);
 }
 
+// Edges are scaled where they lie in the window and then taken relative to the parent's scaled
+// edges, so that rounding never makes a child stick out of its parent or leaves a gap between
+// widgets that touch.
 RECT MainWindow::ScaledRect(const WidgetRow& row) const {
-    return RECT{Scale(row.left), Scale(row.top), Scale(row.left + row.width),
-                Scale(row.top + row.height)};
+    int parentLeft = 0, parentTop = 0;
+    for (Widget parent = row.parent; parent != Widget::Form1; parent = LayoutOf(parent).parent) {
+        parentLeft += LayoutOf(parent).left;
+        parentTop += LayoutOf(parent).top;
+    }
+    auto scale = [this](int value) { return ::MulDiv(value, dpi, 96); };
+    int left = parentLeft + row.left, top = parentTop + row.top;
+    return RECT{scale(left) - scale(parentLeft), scale(top) - scale(parentTop),
+                scale(left + row.width) - scale(parentLeft),
+                scale(top + row.height) - scale(parentTop)};
 }
 
 void MainWindow::Show(int showCommand) {

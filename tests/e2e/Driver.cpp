@@ -77,6 +77,17 @@ HWND FindMessageBox(DWORD processId) {
 
 }  // namespace
 
+std::vector<HWND> TaskbarWindows(DWORD processId) {
+    std::vector<HWND> listed;
+    for (HWND window : TopLevelWindows(processId)) {
+        LONG exStyle = ::GetWindowLongW(window, GWL_EXSTYLE);
+        if (!::IsWindowVisible(window) || (exStyle & WS_EX_TOOLWINDOW)) continue;
+        if (::GetWindow(window, GW_OWNER) && !(exStyle & WS_EX_APPWINDOW)) continue;
+        listed.push_back(window);
+    }
+    return listed;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {

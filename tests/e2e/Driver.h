@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Layout.h"
 #include "platform/win32/UniqueHandle.h"
@@ -58,6 +59,10 @@ HWND FocusOf(HWND window);
 void Click(HWND button);
 void PostClose(HWND window);        // WM_CLOSE
 void PostSystemClose(HWND window);  // WM_SYSCOMMAND SC_CLOSE, as the close box sends it
+
+// The windows of a process that the taskbar and Alt+Tab list: visible top-level windows that
+// are not tool windows and are either unowned or marked as application windows.
+std::vector<HWND> TaskbarWindows(DWORD processId);
 
 // Top-level windows of a process, matched by class and caption (nullptr = any).
 HWND FindTopLevel(DWORD processId, const wchar_t* className, const std::string* caption);

@@ -30,6 +30,37 @@ TEST_F(StartState, WindowIsAFixedDialogFrameCentredWithTheExactCaptionAndClientS
     EXPECT_FALSE(style & WS_THICKFRAME) << "the window must not be resizable";
 }
 
+// As a framework application shows itself: one taskbar entry, titled "Instalator", standing for
+// the wizard, which is owned by it and so has no entry of its own. (Its icons are checked in
+// process: Wine answers no icon to another process.)
+TEST_F(StartState, TheTaskbarListsOneEntryTitledInstalatorThatActivatesTheWizard) {
+    e2e::Wizard wizard = Start();
+    ASSERT_NE(wizard.Handle(), nullptr);
+
+    std::vector<HWND> entries = e2e::TaskbarWindows(process.Id());
+    ASSERT_EQ(entries.size(), 1u);
+    HWND entry = entries.front();
+    EXPECT_EQ(e2e::Text(entry), "Instalator");
+    EXPECT_EQ(::GetWindow(wizard.Handle(), GW_OWNER), entry);
+    EXPECT_FALSE(::GetWindowLongW(entry, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+
+    // The taskbar entry activated (as a click on it does) brings the wizard forward.
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                   nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(other);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return ::GetForegroundWindow() == other; }));
+    ::SetForegroundWindow(entry);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ::GetForegroundWindow() == wizard.Handle(); }))
+        << "the foreground window is \"" << e2e::Text(::GetForegroundWindow()) << "\"";
+    ::DestroyWindow(other);
+
+    // While a message box is open, the entry still is the only one.
+    SetLocation(Root() + "\\Brak");
+    wizard.Click(Widget::BitBtn2);
+    ASSERT_NE(e2e::WaitForMessageBox(process).window, nullptr);
+    EXPECT_EQ(e2e::TaskbarWindows(process.Id()), entries);
+}
+
 TEST_F(StartState, FirstPageShowsTheIntroductionWithOnlyNextAndCancelEnabledAndNextFocused) {
     e2e::Wizard wizard = Start();
     ASSERT_NE(wizard.Handle(), nullptr);

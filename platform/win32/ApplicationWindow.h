@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+// The application's own window, the way a framework application has one: it carries the title
+// "Instalator" and the icon on the taskbar and in Alt+Tab, and owns the main window, which
+// therefore has no entry of its own there. It is shown but has no size, so nothing of it is seen;
+// when it is activated (the taskbar entry, Alt+Tab) it hands the activation on to the wizard.
+class ApplicationWindow {
+  public:
+    explicit ApplicationWindow(HINSTANCE instance);
+    ~ApplicationWindow();
+    ApplicationWindow(const ApplicationWindow&) = delete;
+    ApplicationWindow& operator=(const ApplicationWindow&) = delete;
+
+    HWND Handle() const { return hwnd; }
+    // The window that the taskbar entry stands for and closes.
+    void Represent(HWND main);
+    void Show();
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void ActivateWizard();
+
+    HWND hwnd = nullptr;
+    HWND main = nullptr;
+};
