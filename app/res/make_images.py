@@ -63,6 +63,27 @@ def bmp24(pixels):
     return header + info + rows
 
 
+def bmp(pixels):
+    """An 8-bit BMP with the picture's own palette (every picture here has fewer than 256
+    colours, so nothing is lost), or a 24-bit one otherwise."""
+    colours = sorted({c for row in pixels for c in row})
+    if len(colours) > 256:
+        return bmp24(pixels)
+    index = {c: i for i, c in enumerate(colours)}
+    height, width = len(pixels), len(pixels[0])
+    stride = (width + 3) & ~3
+    rows = b""
+    for row in reversed(pixels):
+        data = bytes(index[c] for c in row)
+        rows += data + b"\0" * (stride - len(data))
+    palette = b"".join(bytes((b, g, r, 0)) for r, g, b in colours)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, 0, len(rows), 3780, 3780,
+                       len(colours), 0)
+    offset = 14 + len(info) + len(palette)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(rows), 0, 0, offset)
+    return header + info + palette + rows
+
+
 # The standard 16-colour palette; the icon is drawn with these only.
 PALETTE16 = [
     (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
@@ -71,7 +92,20 @@ PALETTE16 = [
 ]
 
 
-def ico16(pixels, transparent):
+def ico16(images, transparent):
+    """An icon file with one 16-colour image for each of the square pictures given."""
+    entries, data = b"", b""
+    offset = 6 + 16 * len(images)
+    for pixels in images:
+        image = ico16_image(pixels, transparent)
+        size = len(pixels)
+        entries += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(image), offset)
+        data += image
+        offset += len(image)
+    return struct.pack("<HHH", 0, 1, len(images)) + entries + data
+
+
+def ico16_image(pixels, transparent):
     height, width = len(pixels), len(pixels[0])
     xor_stride = ((width * 4 + 31) // 32) * 4
     and_stride = ((width + 31) // 32) * 4
@@ -89,10 +123,7 @@ def ico16(pixels, transparent):
     palette = b"".join(bytes((b, g, r, 0)) for r, g, b in PALETTE16)
     info = struct.pack("<IiiHHIIiiII", 40, width, height * 2, 1, 4, 0, len(xor) + len(mask),
                        0, 0, 16, 0)
-    image = info + palette + xor + mask
-    directory = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", width, height, 16, 0, 1, 4, len(image), 6 + 16)
-    return directory + entry + image
+    return info + palette + xor + mask
 
 
 NAVY = (0, 0, 128)
@@ -102,52 +133,102 @@ WHITE = (255, 255, 255)
 KEY_GREY = (192, 192, 192)  # Image2's background; the window leaves it unpainted.
 
 
-def logo_mark():
+class Pen:
+    """Draws on a canvas in the picture's own units, k pixels each (lines k pixels thick)."""
+
+    def __init__(self, pixels, k):
+        self.p, self.k = pixels, k
+
+    def _(self, value):
+        return int(round(value * self.k))
+
+    def rect(self, left, top, right, bottom, colour):
+        rect(self.p, self._(left), self._(top), self._(right), self._(bottom), colour)
+
+    def frame(self, left, top, right, bottom, colour):
+        t = 1 / self.k if self.k < 1 else 1
+        self.rect(left, top, right, top + t, colour)
+        self.rect(left, bottom - t, right, bottom, colour)
+        self.rect(left, top, left + t, bottom, colour)
+        self.rect(right - t, top, right, bottom, colour)
+
+    def polygon(self, points, colour):
+        polygon(self.p, [(x * self.k, y * self.k) for x, y in points], colour)
+
+    def disc(self, cx, cy, radius, colour, inner=0.0):
+        disc(self.p, cx * self.k, cy * self.k, radius * self.k, colour, inner * self.k)
+
+
+def logo_mark(k=1):
     # The host program's mark: a stylised "T" over a test tube, dark blue on light blue, framed.
-    p = canvas(32, 32, LIGHT_BLUE)
-    frame(p, 0, 0, 32, 32, DARK_BLUE)
-    frame(p, 2, 2, 30, 30, DARK_BLUE)
-    rect(p, 6, 6, 26, 10, DARK_BLUE)
-    rect(p, 14, 10, 18, 20, DARK_BLUE)
-    disc(p, 16, 22, 5, DARK_BLUE)
-    disc(p, 16, 22, 2.2, LIGHT_BLUE)
+    p = canvas(int(32 * k), int(32 * k), LIGHT_BLUE)
+    pen = Pen(p, k)
+    pen.frame(0, 0, 32, 32, DARK_BLUE)
+    pen.frame(2, 2, 30, 30, DARK_BLUE)
+    pen.rect(6, 6, 26, 10, DARK_BLUE)
+    pen.rect(14, 10, 18, 20, DARK_BLUE)
+    pen.disc(16, 22, 5, DARK_BLUE)
+    pen.disc(16, 22, 2.2, LIGHT_BLUE)
     return p
 
 
-def software_box():
+def software_box(k=1):
     # An open software box with a disc leaning out of it, on the grey key colour.
-    p = canvas(48, 48, KEY_GREY)
+    p = canvas(int(48 * k), int(48 * k), KEY_GREY)
+    pen = Pen(p, k)
     box_front, box_side, box_inner = (30, 70, 170), (20, 45, 120), (10, 25, 70)
     flap, outline = (70, 110, 210), (0, 0, 40)
-    polygon(p, [(6, 22), (30, 22), (30, 44), (6, 44)], box_front)
-    polygon(p, [(30, 22), (42, 16), (42, 38), (30, 44)], box_side)
-    polygon(p, [(6, 22), (18, 16), (42, 16), (30, 22)], box_inner)
-    disc(p, 25, 14, 11, (235, 235, 245))
-    disc(p, 25, 14, 11, (150, 150, 170), inner=10)
-    disc(p, 25, 14, 7, (200, 215, 255), inner=4)
-    disc(p, 25, 14, 3, KEY_GREY)
-    disc(p, 25, 14, 3, (90, 90, 110), inner=2.2)
-    polygon(p, [(6, 22), (30, 22), (30, 44), (6, 44)], box_front)
-    polygon(p, [(6, 22), (0, 30), (22, 30), (30, 22)], flap)
-    polygon(p, [(30, 22), (42, 16), (47, 24), (36, 30)], flap)
-    rect(p, 10, 32, 26, 34, (255, 220, 0))
-    rect(p, 10, 36, 22, 38, WHITE)
-    frame(p, 6, 22, 30, 44, outline)
+    pen.polygon([(6, 22), (30, 22), (30, 44), (6, 44)], box_front)
+    pen.polygon([(30, 22), (42, 16), (42, 38), (30, 44)], box_side)
+    pen.polygon([(6, 22), (18, 16), (42, 16), (30, 22)], box_inner)
+    pen.disc(25, 14, 11, (235, 235, 245))
+    pen.disc(25, 14, 11, (150, 150, 170), inner=10)
+    pen.disc(25, 14, 7, (200, 215, 255), inner=4)
+    pen.disc(25, 14, 3, KEY_GREY)
+    pen.disc(25, 14, 3, (90, 90, 110), inner=2.2)
+    pen.polygon([(6, 22), (30, 22), (30, 44), (6, 44)], box_front)
+    pen.polygon([(6, 22), (0, 30), (22, 30), (30, 22)], flap)
+    pen.polygon([(30, 22), (42, 16), (47, 24), (36, 30)], flap)
+    pen.rect(10, 32, 26, 34, (255, 220, 0))
+    pen.rect(10, 36, 22, 38, WHITE)
+    pen.frame(6, 22, 30, 44, outline)
     return p
 
 
-def app_icon():
+def app_icon(k=1):
     # The installer's icon in 16 colours: a navy box with a yellow arrow pointing into it.
     transparent = (255, 0, 255)
-    p = canvas(32, 32, transparent)
-    rect(p, 3, 14, 29, 30, NAVY)
-    frame(p, 3, 14, 29, 30, (0, 0, 0))
-    rect(p, 5, 16, 27, 18, (0, 0, 255))
-    rect(p, 13, 2, 19, 12, (255, 255, 0))
-    polygon(p, [(8, 11), (24, 11), (16, 20)], (255, 255, 0))
-    frame(p, 13, 2, 19, 11, (128, 128, 0))
-    rect(p, 9, 24, 23, 26, (255, 255, 255))
+    p = canvas(int(32 * k), int(32 * k), transparent)
+    pen = Pen(p, k)
+    pen.rect(3, 14, 29, 30, NAVY)
+    pen.frame(3, 14, 29, 30, (0, 0, 0))
+    pen.rect(5, 16, 27, 18, (0, 0, 255))
+    pen.rect(13, 2, 19, 12, (255, 255, 0))
+    pen.polygon([(8, 11), (24, 11), (16, 20)], (255, 255, 0))
+    pen.frame(13, 2, 19, 11, (128, 128, 0))
+    pen.rect(9, 24, 23, 26, (255, 255, 255))
     return p, transparent
+
+
+SUPERSAMPLING = 4
+
+
+def smooth(draw, size, base, key=None):
+    """The picture at size x size pixels, drawn four times as large and averaged down, so that
+    its edges are smooth. With a key colour, a pixel is painted (with the average of its painted
+    samples) when most of its samples are, and left as the key otherwise: the window masks the key
+    out exactly, so no grey fringe may mix into the picture's edge."""
+    big = draw(size * SUPERSAMPLING / base)
+    n = SUPERSAMPLING
+    out = canvas(size, size, key or (0, 0, 0))
+    for y in range(size):
+        for x in range(size):
+            samples = [big[y * n + j][x * n + i] for j in range(n) for i in range(n)]
+            painted = [c for c in samples if c != key] if key else samples
+            if key and len(painted) * 2 < len(samples):
+                continue
+            out[y][x] = tuple(sum(c[ch] for c in painted) // len(painted) for ch in range(3))
+    return out
 
 
 def write(name, data):
@@ -156,7 +237,13 @@ def write(name, data):
 
 
 if __name__ == "__main__":
-    write("Image1.bmp", bmp24(logo_mark()))
-    write("Image2.bmp", bmp24(software_box()))
-    icon, transparent = app_icon()
-    write("Instalator.ico", ico16(icon, transparent))
+    # At 96 DPI the pictures are drawn pixel for pixel; at 120 and 144 DPI (1.25 and 1.5 times
+    # as large) they have versions of their own instead of being stretched.
+    write("Image1.bmp", bmp(logo_mark()))
+    write("Image2.bmp", bmp(software_box()))
+    for size in (40, 48):
+        write("Image1_%d.bmp" % size, bmp(smooth(logo_mark, size, 32)))
+    for size in (60, 72):
+        write("Image2_%d.bmp" % size, bmp(smooth(software_box, size, 48, KEY_GREY)))
+    icons = [app_icon(size / 32)[0] for size in (16, 32, 48)]
+    write("Instalator.ico", ico16(icons, app_icon()[1]))

@@ -2,10 +2,27 @@
 
 #include "platform/win32/GdiScope.h"
 
-void Picture::Prepare(HINSTANCE instance, const wchar_t* resource, int width, int height,
+namespace {
+
+// By hand: the standard conversions would bring the printf family, some 40 KB, into the exe.
+std::wstring Decimal(int value) {
+    std::wstring digits;
+    do {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + value % 10));
+        value /= 10;
+    } while (value > 0);
+    return digits;
+}
+
+}  // namespace
+
+void Picture::Prepare(HINSTANCE instance, const std::wstring& resource, int width, int height,
                       bool transparent) {
-    UniqueGdiObject loaded(
-        ::LoadImageW(instance, resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    UniqueGdiObject loaded(::LoadImageW(instance, (resource + L"_" + Decimal(width)).c_str(),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!loaded)
+        loaded.reset(
+            ::LoadImageW(instance, resource.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!loaded) return;
     BITMAP info{};
     ::GetObjectW(loaded.get(), sizeof info, &info);
