@@ -33,12 +33,52 @@ class ComApartment {
     bool started;
 };
 
-// The folder to preselect and what the dialog shows selected so far.
+// The folder to preselect, what the dialog shows selected so far, and whether the user has done
+// anything in it yet.
 struct Preselection {
     std::wstring folder;
     std::wstring selected;
     int retries = 3;
+    HWND dialog = nullptr;
+    bool userActed = false;
 };
+
+// The chooser runs on this thread's message loop; its input is watched through this.
+Preselection* watched = nullptr;
+
+bool IsUserInput(UINT message) {
+    switch (message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+        case WM_MOUSEWHEEL:
+            return true;
+    }
+    return false;
+}
+
+// Notes a key or mouse button pressed anywhere in the dialog, before the dialog sees it.
+LRESULT CALLBACK WatchInput(int code, WPARAM wParam, LPARAM lParam) {
+    AtCallbackEdge(0, [&] {
+        const MSG* message = reinterpret_cast<const MSG*>(lParam);
+        if (code == HC_ACTION && watched && watched->dialog && IsUserInput(message->message) &&
+            (message->hwnd == watched->dialog || ::IsChild(watched->dialog, message->hwnd)))
+            watched->userActed = true;
+        return 0;
+    });
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+struct HookTraits {
+    using Type = HHOOK;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type hook) { ::UnhookWindowsHookEx(hook); }
+};
+using UniqueHook = UniqueHandle<HookTraits>;
 
 const wchar_t* const PreselectionProperty = L"InstalatorPreselection";
 constexpr UINT_PTR RetryTimer = 1;
@@ -49,11 +89,12 @@ void Select(HWND dialog, const Preselection& preselection) {
 }
 
 // Wine's dialog sometimes drops the first selection while its tree is still being filled (seen
-// on a busy machine); asking again a moment later, before the user can have chosen, fixes it.
+// on a busy machine); asking again a moment later fixes it. Once the user has pressed a key or a
+// mouse button in the dialog, the selection is theirs and is not asked for again.
 void CALLBACK RetryPreselection(HWND dialog, UINT, UINT_PTR timer, DWORD) {
     AtCallbackEdge(0, [&] {
         auto* preselection = static_cast<Preselection*>(::GetPropW(dialog, PreselectionProperty));
-        if (!preselection || preselection->retries-- <= 0 ||
+        if (!preselection || preselection->userActed || preselection->retries-- <= 0 ||
             ::CompareStringOrdinal(preselection->selected.c_str(), -1, preselection->folder.c_str(),
                                    -1, TRUE) == CSTR_EQUAL) {
             ::KillTimer(dialog, timer);
@@ -70,6 +111,7 @@ int CALLBACK PreselectFolder(HWND dialog, UINT message, LPARAM item, LPARAM data
         auto* preselection = reinterpret_cast<Preselection*>(data);
         if (!preselection) return 0;
         if (message == BFFM_INITIALIZED) {
+            preselection->dialog = dialog;
             ::SetPropW(dialog, PreselectionProperty, preselection);
             Select(dialog, *preselection);
             ::SetTimer(dialog, RetryTimer, 200, &RetryPreselection);
@@ -107,11 +149,16 @@ std::optional<std::string> Win32FolderChooser::Choose(const std::string& title,
 
     // The dialog disables its owner while it is open and enables it afterwards.
     UniqueItemList chosen;
+    watched = &preselection;
+    UniqueHook watch(
+        ::SetWindowsHookExW(WH_GETMESSAGE, &WatchInput, nullptr, ::GetCurrentThreadId()));
     {
         // Browsing an empty floppy or card reader must not raise the "insert a disk" box.
         ErrorModeScope quiet(SEM_FAILCRITICALERRORS);
         chosen.reset(::SHBrowseForFolderW(&browse));
     }
+    watch.reset();
+    watched = nullptr;
     if (!chosen) return std::nullopt;
 
     wchar_t path[MAX_PATH];

@@ -77,6 +77,26 @@ std::thread Answer(HWND owner, int button, Observed& observed, std::wstring sele
     });
 }
 
+// A user who moves the selection as soon as the dialog is there (Home: to the top of the tree),
+// then looks again a second later; answers Cancel.
+std::thread ChooseEarly(HWND owner, std::wstring& chosen, std::wstring& later) {
+    return std::thread([owner, &chosen, &later] {
+        HWND dialog = FindChooser(owner);
+        if (!dialog) return;
+        HWND tree = nullptr;
+        for (int i = 0; i < 200 && !tree; ++i, ::Sleep(10))
+            tree = ::FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
+        ::PostMessageW(tree, WM_KEYDOWN, VK_HOME, 0);
+        ::PostMessageW(tree, WM_KEYUP, VK_HOME, 0xC0000000);
+        ::Sleep(150);
+        chosen = SelectedFolderName(dialog);
+        ::Sleep(1000);
+        later = SelectedFolderName(dialog);
+        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDCANCEL)));
+    });
+}
+
 class FolderChooserTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -120,6 +140,17 @@ TEST_F(FolderChooserTest, OkReturnsThePreselectedFolderWhileTheOwnerIsDisabled) 
     EXPECT_EQ(::CompareStringOrdinal(Widen(*chosen).c_str(), -1, initial.c_str(), -1, TRUE),
               CSTR_EQUAL)
         << *chosen;
+}
+
+TEST_F(FolderChooserTest, AnEarlyChoiceOfTheUserIsNotOverriddenByThePreselection) {
+    std::wstring initial = folder.Wide() + L"\\Tesmaren";
+    ASSERT_TRUE(::CreateDirectoryW(initial.c_str(), nullptr));
+    std::wstring chosen, later;
+    std::thread user = ChooseEarly(main.get(), chosen, later);
+    chooser.Choose("Wybierz folder:", Narrow(initial));
+    user.join();
+    EXPECT_NE(chosen, L"Tesmaren") << "Home did not move the selection";
+    EXPECT_EQ(later, chosen) << "the selection jumped back";
 }
 
 TEST_F(FolderChooserTest, CancelReturnsNothingAndAMissingInitialFolderIsNotSelected) {
