@@ -11,10 +11,10 @@
 #include "platform/win32/UniqueHandle.h"
 
 // A set writes each new file beside its target and checks it there; Commit notes the targets in a
-// journal, swaps the files in and deletes the journal, which is the moment the set takes effect.
+// journal, swaps the files in and empties the journal, which is the moment the set takes effect.
 // Until then any failure, or a process ended half-way and the next set in the folder, puts every
-// target back from its backup. Our files carry names no other program uses, so a later run can
-// tell what it may remove.
+// target back from its backup. Our files carry names no other program uses and exist only while
+// the journal does, so a later run knows when to look for them and what it may remove.
 namespace {
 
 const wchar_t NewSuffix[] = L".z27z-new";
@@ -68,11 +68,12 @@ bool WriteAll(const FileCalls& calls, HANDLE file, const unsigned char* data, st
 
 // Reads the file past the system's cache where the file system allows it (a share may have
 // acknowledged a write it did not keep) and compares it with what was written.
-bool ReadsBackAs(const std::wstring& path, const unsigned char* data, std::size_t size) {
+bool ReadsBackAs(const std::wstring& path, const unsigned char* data, std::size_t size,
+                 std::vector<unsigned char>& buffer) {
     // Unbuffered reads go in whole sectors into sector-aligned memory; 64 KiB covers any sector.
     constexpr std::size_t Align = 64 * 1024;
     std::size_t capacity = (size / Align + 1) * Align;  // room for more than expected, to see it
-    std::vector<unsigned char> buffer(capacity + Align);
+    buffer.resize(std::max(buffer.size(), capacity + Align));
     unsigned char* start =
         buffer.data() + (Align - reinterpret_cast<std::uintptr_t>(buffer.data()) % Align) % Align;
     for (DWORD flags : {DWORD(FILE_FLAG_NO_BUFFERING), DWORD(0)}) {
@@ -150,10 +151,14 @@ class Win32FileSet : public FileSet {
     Win32FileSet& operator=(const Win32FileSet&) = delete;
 
     ~Win32FileSet() override {
+        bool removed = true;
         if (!committed)
-            for (const Staged& file : staged) ::DeleteFileW((file.target + NewSuffix).c_str());
+            for (const Staged& file : staged)
+                removed = (::DeleteFileW((file.target + NewSuffix).c_str()) ||
+                           ::GetLastError() == ERROR_FILE_NOT_FOUND) &&
+                          removed;
         journal.reset();
-        if (journalIsOurs) ::DeleteFileW(journalPath.c_str());
+        if (journalIsOurs && removed) ::DeleteFileW(journalPath.c_str());
     }
 
     void Stage(const std::string& path, const unsigned char* data, std::size_t size) override {
@@ -175,7 +180,8 @@ class Win32FileSet : public FileSet {
             throw std::runtime_error("Stream write error");
         if (!::FlushFileBuffers(file.get())) throw CreateError(path, ::GetLastError());
         file.reset();
-        if (!ReadsBackAs(fresh, data, size)) throw std::runtime_error("Stream write error");
+        if (!ReadsBackAs(fresh, data, size, readBuffer))
+            throw std::runtime_error("Stream write error");
         failed = false;
     }
 
@@ -200,20 +206,22 @@ class Win32FileSet : public FileSet {
                 throw ReplaceFailed(i, CreateError(staged[i].path, code).what());
             }
         }
-        // The set takes effect here: without the journal, nothing is undone any more.
-        journal.reset();
-        if (!calls.deleteFile(journalPath.c_str())) {
-            DWORD code = ::GetLastError();
+        // The set takes effect here: an empty journal has nothing to undo.
+        if (DWORD code = ClearJournal(journal.get())) {
             Undo(entries, staged.size());
             throw CreateError(Narrow(journalPath), code);
         }
-        journalIsOurs = false;
         committed = true;
         failed = false;
-        // A backup that stays is removed by the next set.
+        // The journal goes last; a backup that cannot be removed now is left with it to the next
+        // set.
+        bool removed = true;
         for (std::size_t i = 0; i < staged.size(); ++i)
             if (entries[i].attributes != INVALID_FILE_ATTRIBUTES)
-                calls.deleteFile((staged[i].target + BackupSuffix).c_str());
+                removed = calls.deleteFile((staged[i].target + BackupSuffix).c_str()) && removed;
+        journal.reset();
+        if (removed) calls.deleteFile(journalPath.c_str());
+        journalIsOurs = false;
     }
 
   private:
@@ -223,8 +231,9 @@ class Win32FileSet : public FileSet {
     };
 
     // The journal is held open without sharing while the set lives, so a second installer at
-    // work in the same folder stops here instead of undoing this one. Found with content, it is
-    // the journal of a set that was cut off: its targets are put back first.
+    // work in the same folder stops here instead of undoing this one. Found, it is the journal of
+    // a set that was cut off: its targets are put back, if it got as far as swapping, and its
+    // files removed.
     void Open(const std::wstring& setFolder, const std::string& path) {
         folder = setFolder;
         journalPath = Join(folder, JournalName);
@@ -240,9 +249,9 @@ class Win32FileSet : public FileSet {
             }
         }
         journalIsOurs = true;
+        if (!found) return;
         if (DWORD code = RemoveLeftovers(folder)) throw CreateError(path, code);
-        if (found)
-            if (DWORD code = ClearJournal(journal.get())) throw CreateError(path, code);
+        if (DWORD code = ClearJournal(journal.get())) throw CreateError(path, code);
     }
 
     // Read-only is refused by ReplaceFileW, and the new file is to have the archive attribute
@@ -284,6 +293,7 @@ class Win32FileSet : public FileSet {
     UniqueFile journal;
     bool journalIsOurs = false;  // to delete when the set ends
     std::vector<Staged> staged;
+    std::vector<unsigned char> readBuffer;
     bool failed = false;
     bool committed = false;
 };

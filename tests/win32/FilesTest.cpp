@@ -372,10 +372,10 @@ DWORD RunKilledAt(const std::wstring& order) {
 TEST_F(FilesTest, ASetCutOffByAKilledProcessIsUndoneByTheNextSetBeforeItStarts) {
     struct KillPoint {
         const wchar_t* order;
-        bool takenEffect;  // the journal was gone: the new set stays
+        bool takenEffect;  // the journal was emptied: the new set stays
     } points[] = {
-        {L"write 3", false}, {L"swap 1", false},   {L"swap 4", false},
-        {L"swap 6", false},  {L"delete 1", false}, {L"delete 2", true},
+        {L"write 3", false}, {L"swap 1", false},  {L"swap 4", false},
+        {L"swap 6", false},  {L"delete 1", true}, {L"delete 5", true},
     };
     int run = 0;
     for (const KillPoint& point : points) {
