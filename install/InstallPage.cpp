@@ -24,13 +24,21 @@ void TForm1::TabSheet3Show() {
     try {
         installed = false;
         AppendText(Widget::StaticText6, std::string("Instalacja nakładki Z27Z.") + CR);
+        // The host program puts each report together from all six fragments, so they change
+        // together or not at all: each is written beside its target, then the set is swapped in
+        // (read-only, hidden and system cleared then) or, on any failure, left as it was.
+        std::unique_ptr<FileSet> templates = platform.files.BeginSet();
         for (const PayloadEntry& entry : PayloadTable) {
             OpenPayload payload(platform.resources, entry.resourceName);
             std::string target = Location + entry.relativePath;
-            // Clears read-only, hidden and system so that the file can be replaced.
-            platform.files.SetAttributes(target, ArchiveAttribute);
             surface.SetText(Widget::StaticText4, entry.relativePath);
-            platform.files.ReplaceContents(target, payload.Get().data, payload.Get().size);
+            templates->Stage(target, payload.Get().data, payload.Get().size);
+        }
+        try {
+            templates->Commit();
+        } catch (const ReplaceFailed& failed) {
+            surface.SetText(Widget::StaticText4, PayloadTable[failed.index].relativePath);
+            throw;
         }
         surface.SetText(Widget::StaticText4, "");
         AppendText(Widget::StaticText6,

@@ -2,21 +2,44 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <stdexcept>
 #include <string>
 
 inline constexpr std::uint32_t ArchiveAttribute = 0x20;
+
+// New contents for several files of one folder that take effect together or not at all. A set
+// destroyed without a successful Commit leaves every target as it was and nothing of its own.
+class FileSet {
+  public:
+    virtual ~FileSet() = default;
+
+    // Writes the new contents beside the target and checks them there; the target itself is not
+    // touched. The folder must exist; none is created. Throws std::runtime_error with
+    // "Cannot create file \"<path>\". <system text>" when the file cannot be written or the target
+    // could not be replaced (held open elsewhere, access denied), and "Stream write error" when
+    // fewer bytes than asked were written or they did not read back the same. After a failure the
+    // set can only be dropped.
+    virtual void Stage(const std::string& path, const unsigned char* data, std::size_t size) = 0;
+
+    // Replaces every staged target, in staging order; each ends with exactly its staged bytes and
+    // the archive attribute only. Throws ReplaceFailed after putting back every target as it was.
+    virtual void Commit() = 0;
+};
+
+// A target that Commit could not replace; `index` counts the staged files from 0.
+class ReplaceFailed : public std::runtime_error {
+  public:
+    ReplaceFailed(std::size_t index, const std::string& message)
+        : std::runtime_error(message), index(index) {}
+    std::size_t index;
+};
 
 class Files {
   public:
     virtual ~Files() = default;
 
-    // Sets a file's attributes; false when the file is missing or the call fails.
-    virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
-
-    // Replaces the file at `path` with exactly these bytes, or leaves it as it was. The folder
-    // must exist; none is created. Throws std::runtime_error with
-    // "Cannot create file \"<path>\". <system text>" when the file cannot be created or replaced,
-    // and "Stream write error" when fewer bytes than asked could be written.
-    virtual void ReplaceContents(const std::string& path, const unsigned char* data,
-                                 std::size_t size) = 0;
+    // A set left half-done by a process that was ended is undone by the first Stage of the next
+    // set in the same folder, before anything else happens there.
+    virtual std::unique_ptr<FileSet> BeginSet() = 0;
 };

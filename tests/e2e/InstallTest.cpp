@@ -1,4 +1,5 @@
 #include "platform/win32/Text.h"
+#include "platform/win32/UniqueHandle.h"
 #include "tests/e2e/WizardTest.h"
 
 namespace {
@@ -79,6 +80,43 @@ TEST_F(Install, MissingTemplatesFolderFailsCreatesNothingAndBackThenNextRetries)
     EXPECT_EQ(wizard.Text(Widget::StaticText4), "");
     EXPECT_EQ(States(wizard), (NavigationStates{false, false, false}));
     ExpectTemplatesInstalled(host);
+}
+
+// The common case on a lab PC: the host program holds one template open. The whole set stays
+// the old one, so no report gets a head that does not match its rows.
+TEST_F(Install, ATemplateHeldOpenLeavesTheWholeOldSetAndTheRetryInstallsTheNewOne) {
+    std::string host = MakeHost("Tesmaren", "network");
+    std::string folder = host + "\\SZABLONY\\";
+    for (const char* name : Templates) WriteFileBytes(folder + name, std::string("stary ") + name);
+    ASSERT_TRUE(::SetFileAttributesW(Widen(folder + Templates[0]).c_str(),
+                                     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    DWORD oldAttributes = ::GetFileAttributesW(Widen(folder + Templates[0]).c_str());
+    UniqueFile held(::CreateFileW(Widen(folder + Templates[3]).c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    SetLocation(host);
+    e2e::Wizard wizard = Start();
+    ASSERT_NE(wizard.Handle(), nullptr);
+
+    Next(wizard, 1);
+    Next(wizard, 2);
+    EXPECT_TRUE(e2e::NoMessageBoxAppears(process));
+    EXPECT_EQ(wizard.Text(Widget::StaticText6), StartLine + FailureLine);
+    EXPECT_EQ(wizard.Text(Widget::StaticText4), "\\SZABLONY\\Kolwenta3CC.rtf");
+    EXPECT_EQ(States(wizard), (NavigationStates{true, false, false}));
+    held.reset();
+    for (const char* name : Templates)
+        EXPECT_EQ(ReadFileBytes(folder + name), std::string("stary ") + name) << name;
+    EXPECT_EQ(::GetFileAttributesW(Widen(folder + Templates[0]).c_str()), oldAttributes);
+    EXPECT_EQ(Listing(host + "\\SZABLONY").size(), 6u) << "stray files left in SZABLONY";
+
+    Back(wizard, 1);
+    Next(wizard, 2);
+    EXPECT_EQ(wizard.Text(Widget::StaticText6), StartLine + FailureLine + StartLine + SuccessLines);
+    ExpectTemplatesInstalled(host);
+    EXPECT_EQ(::GetFileAttributesW(Widen(folder + Templates[0]).c_str()),
+              static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_EQ(Listing(host + "\\SZABLONY").size(), 6u) << "stray files left in SZABLONY";
 }
 
 }  // namespace

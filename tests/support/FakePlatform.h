@@ -4,6 +4,7 @@
 #include <cctype>
 #include <deque>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -151,6 +152,8 @@ class FakeResources : public Resources {
     CallLog& log;
 };
 
+// Files in memory. A set changes them only when it is committed, as the real one promises;
+// the faults are injected per target path.
 class FakeFiles : public Files {
   public:
     explicit FakeFiles(CallLog& log) : log(log) {}
@@ -159,37 +162,48 @@ class FakeFiles : public Files {
         std::string bytes;
         std::uint32_t attributes = ArchiveAttribute;
     };
-    enum class Failure { CannotCreate, ShortWrite };
+    enum class Failure { CannotCreate, ShortWrite, CannotReplace };
 
-    bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
-        log.push_back("attributes " + path);
-        auto found = files.find(path);
-        if (found == files.end()) return false;
-        found->second.attributes = attributes;
-        return true;
-    }
-    void ReplaceContents(const std::string& path, const unsigned char* data,
-                         std::size_t size) override {
-        log.push_back("write " + path);
-        std::string folder = path.substr(0, path.rfind('\\'));
-        auto failure = failures.find(path);
-        if (!folders.count(folder) ||
-            (failure != failures.end() && failure->second == Failure::CannotCreate))
-            throw std::runtime_error("Cannot create file \"" + path + "\". Access denied");
-        if (failure != failures.end()) throw std::runtime_error("Stream write error");
-        File& file = files[path];
-        // Like the real file system, a read-only file cannot be replaced.
-        if (file.attributes & 0x01)
-            throw std::runtime_error("Cannot create file \"" + path + "\".");
-        file.bytes.assign(reinterpret_cast<const char*>(data), size);
-        file.attributes = ArchiveAttribute;
-    }
+    std::unique_ptr<FileSet> BeginSet() override { return std::make_unique<Set>(*this); }
 
     std::set<std::string> folders;
     std::map<std::string, File> files;
     std::map<std::string, Failure> failures;
 
   private:
+    class Set : public FileSet {
+      public:
+        explicit Set(FakeFiles& files) : files(files) {}
+        void Stage(const std::string& path, const unsigned char* data, std::size_t size) override {
+            files.log.push_back("stage " + path);
+            if (failed) throw std::logic_error("staged after a failure");
+            failed = true;
+            auto failure = files.failures.find(path);
+            if (!files.folders.count(path.substr(0, path.rfind('\\'))) ||
+                (failure != files.failures.end() && failure->second == Failure::CannotCreate))
+                throw std::runtime_error("Cannot create file \"" + path + "\". Access denied");
+            if (failure != files.failures.end() && failure->second == Failure::ShortWrite)
+                throw std::runtime_error("Stream write error");
+            staged.emplace_back(path, std::string(reinterpret_cast<const char*>(data), size));
+            failed = false;
+        }
+        void Commit() override {
+            files.log.push_back("commit");
+            if (failed) throw std::logic_error("committed after a failure");
+            for (std::size_t i = 0; i < staged.size(); ++i) {
+                auto failure = files.failures.find(staged[i].first);
+                if (failure != files.failures.end() && failure->second == Failure::CannotReplace)
+                    throw ReplaceFailed(i, "Cannot create file \"" + staged[i].first + "\".");
+            }
+            for (const auto& [path, bytes] : staged) files.files[path] = {bytes, ArchiveAttribute};
+        }
+
+      private:
+        FakeFiles& files;
+        std::vector<std::pair<std::string, std::string>> staged;
+        bool failed = false;
+    };
+
     CallLog& log;
 };
 

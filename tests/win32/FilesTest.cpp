@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -28,17 +31,98 @@ void Create(const std::wstring& path, const std::string& content) {
     ASSERT_TRUE(::WriteFile(file.get(), content.data(), content.size(), &written, nullptr));
 }
 
+// As the host program holds a template it has open. Wine, like Windows, refuses to open such a
+// file, to replace it or to rename over it (a sharing violation), so the test needs no stand-in.
+UniqueFile HoldWithoutSharing(const std::wstring& path) {
+    return UniqueFile(
+        ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+
+// Every file of a folder with its bytes and attributes.
+struct FoundFile {
+    std::string bytes;
+    DWORD attributes;
+    bool operator==(const FoundFile& other) const {
+        return bytes == other.bytes && attributes == other.attributes;
+    }
+};
+using FolderState = std::map<std::wstring, FoundFile>;
+void PrintTo(const FolderState& state, std::ostream* out) {
+    for (const auto& [name, file] : state)
+        *out << "\n  " << Narrow(name) << " " << std::hex << file.attributes << std::dec << " \""
+             << file.bytes << "\"";
+}
+
+FolderState StateOf(const std::wstring& folder) {
+    FolderState state;
+    std::wstring names = Listing(folder);
+    for (std::wstring::size_type start = 0; start < names.size();) {
+        std::wstring::size_type end = std::min(names.find(L'|', start), names.size());
+        std::wstring path = folder + L"\\" + names.substr(start, end - start);
+        state[names.substr(start, end - start)] = {ContentOf(path),
+                                                   ::GetFileAttributesW(path.c_str())};
+        start = end + 1;
+    }
+    return state;
+}
+
+std::string CannotCreate(const std::wstring& path, DWORD code) {
+    return "Cannot create file \"" + Narrow(path) + "\". " + SystemErrorText(code);
+}
+
+// The six templates of one installation and the folder they lie in as a host program has it:
+// protected, plain and missing targets and a file of its own that is none of ours.
+const wchar_t* const Names[] = {L"Kolwenta3A.rtf",  L"Kolwenta3B.rtf",   L"Kolwenta3C.rtf",
+                                L"Kolwenta3CC.rtf", L"Kolwenta3CCC.rtf", L"Kolwenta3CZ.rtf"};
+std::string NewContent(int i) {
+    return "{\\rtf nowy " + std::to_string(i) + "}\r\n";
+}
+
+void MakeHostFolder(const std::wstring& templates) {
+    ASSERT_TRUE(::CreateDirectoryW(templates.c_str(), nullptr));
+    const DWORD attributes[] = {FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN,
+                                0,
+                                0,
+                                FILE_ATTRIBUTE_SYSTEM,
+                                0,
+                                FILE_ATTRIBUTE_ARCHIVE};
+    for (int i : {0, 1, 3, 5}) {
+        std::wstring path = templates + L"\\" + Names[i];
+        Create(path, "stary " + Narrow(Names[i]));
+        if (attributes[i]) {
+            ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attributes[i]));
+        }
+    }
+    Create(templates + L"\\Inny.rtf", "szablon innego raportu");
+}
+
+void Stage(FileSet& set, const std::wstring& path, const std::string& content) {
+    set.Stage(Narrow(path), reinterpret_cast<const unsigned char*>(content.data()), content.size());
+}
+
+// Stages the six new templates in table order, counting them, and commits them.
+void InstallSix(
+    Files& files, const std::wstring& templates, int& staged,
+    const std::function<void()>& beforeCommit = [] {}) {
+    std::unique_ptr<FileSet> set = files.BeginSet();
+    for (staged = 0; staged < 6; ++staged)
+        Stage(*set, templates + L"\\" + Names[staged], NewContent(staged));
+    beforeCommit();
+    set->Commit();
+}
+
 class FilesTest : public ::testing::Test {
   protected:
     void SetUp() override {
         templates = folder.Wide() + L"\\SZABLONY";
-        ASSERT_TRUE(::CreateDirectoryW(templates.c_str(), nullptr));
         target = templates + L"\\Kolwenta3A.rtf";
     }
 
+    // A set of one file.
     void Replace(const std::wstring& path, const std::string& content) {
-        files.ReplaceContents(Narrow(path), reinterpret_cast<const unsigned char*>(content.data()),
-                              content.size());
+        std::unique_ptr<FileSet> set = files.BeginSet();
+        Stage(*set, path, content);
+        set->Commit();
     }
     std::string ErrorOf(const std::wstring& path, const std::string& content) {
         try {
@@ -48,9 +132,6 @@ class FilesTest : public ::testing::Test {
         }
         return "no error";
     }
-    std::string CannotCreate(const std::wstring& path, DWORD code) {
-        return "Cannot create file \"" + Narrow(path) + "\". " + SystemErrorText(code);
-    }
 
     TemporaryFolder folder;
     std::wstring templates;
@@ -59,6 +140,7 @@ class FilesTest : public ::testing::Test {
 };
 
 TEST_F(FilesTest, NewAndExistingFilesGetExactlyTheBytesAndNothingElseIsLeft) {
+    ASSERT_TRUE(::CreateDirectoryW(templates.c_str(), nullptr));
     std::string first = "{\\rtf1 \\'b3\\'f3d\\'9f}\r\n\0 binary \x1a\xff end";
     first.append(1, '\0');
     Replace(target, first);
@@ -85,61 +167,252 @@ TEST_F(FilesTest, NewAndExistingFilesGetExactlyTheBytesAndNothingElseIsLeft) {
 }
 
 TEST_F(FilesTest, AMissingFolderFailsAndIsNotCreated) {
-    std::wstring elsewhere = folder.Wide() + L"\\Inny";
-    ASSERT_TRUE(::CreateDirectoryW(elsewhere.c_str(), nullptr));
-    std::wstring path = elsewhere + L"\\SZABLONY\\Kolwenta3A.rtf";
-    std::string error = ErrorOf(path, "content");
-    std::string prefix = "Cannot create file \"" + Narrow(path) + "\". ";
+    std::string error = ErrorOf(target, "content");
+    std::string prefix = "Cannot create file \"" + Narrow(target) + "\". ";
     EXPECT_EQ(error.substr(0, prefix.size()), prefix);
     EXPECT_GT(error.size(), prefix.size());
-    EXPECT_EQ(Listing(elsewhere), L"");
+    EXPECT_EQ(Listing(folder.Wide()), L"");
 }
 
 TEST_F(FilesTest, ATargetHeldOpenWithoutSharingKeepsItsContentAndNoTemporaryFileIsLeft) {
+    ASSERT_TRUE(::CreateDirectoryW(templates.c_str(), nullptr));
     Create(target, "old content");
     {
-        UniqueFile held(
-            ::CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        UniqueFile held = HoldWithoutSharing(target);
         ASSERT_TRUE(held);
-        std::string error = ErrorOf(target, "new content");
-        EXPECT_EQ(error.substr(0, 19), "Cannot create file ");
-        EXPECT_TRUE(error == CannotCreate(target, ERROR_SHARING_VIOLATION) ||
-                    error == CannotCreate(target, ERROR_ACCESS_DENIED))
-            << error;
+        EXPECT_EQ(ErrorOf(target, "new content"), CannotCreate(target, ERROR_SHARING_VIOLATION));
     }
     EXPECT_EQ(ContentOf(target), "old content");
     EXPECT_EQ(Listing(templates), L"Kolwenta3A.rtf");
 }
 
-TEST_F(FilesTest, AReadOnlyHiddenTargetResetToArchiveIsReplacedAndStaysArchiveOnly) {
+// Windows' ReplaceFileW hands the old file's attributes on to the new one, Wine's does not; the
+// attributes are cleared before the swap, so both end with the archive attribute only.
+TEST_F(FilesTest, AReadOnlyHiddenSystemTargetIsReplacedAndEndsArchiveOnly) {
+    ASSERT_TRUE(::CreateDirectoryW(templates.c_str(), nullptr));
     Create(target, "old content");
     ASSERT_TRUE(::SetFileAttributesW(
         target.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-    EXPECT_TRUE(files.SetAttributes(Narrow(target), ArchiveAttribute));
-    EXPECT_EQ(::GetFileAttributesW(target.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
     Replace(target, "new content");
     EXPECT_EQ(ContentOf(target), "new content");
     EXPECT_EQ(::GetFileAttributesW(target.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
     EXPECT_EQ(Listing(templates), L"Kolwenta3A.rtf");
-
-    EXPECT_FALSE(files.SetAttributes(Narrow(templates + L"\\missing.rtf"), ArchiveAttribute));
 }
 
-TEST_F(FilesTest, AReadOnlyTargetThatWasNotResetKeepsItsContent) {
+TEST_F(FilesTest, AReadOnlyTargetIsReadOnlyAgainWhenItsSetFails) {
+    ASSERT_TRUE(::CreateDirectoryW(templates.c_str(), nullptr));
     Create(target, "old content");
     ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    DWORD readOnly = ::GetFileAttributesW(target.c_str());  // Wine adds the archive attribute
+    ASSERT_TRUE(readOnly & FILE_ATTRIBUTE_READONLY);
+    std::unique_ptr<FileSet> set = files.BeginSet();
+    Stage(*set, target, "new");
     {
-        UniqueFile probe(
-            ::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        if (probe) {
-            ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-            GTEST_SKIP() << "read-only files are writable here (Wine run as root); the "
-                            "unprivileged run checks this";
-        }
+        UniqueFile held = HoldWithoutSharing(target);
+        EXPECT_THROW(set->Commit(), ReplaceFailed);
     }
-    EXPECT_EQ(ErrorOf(target, "new content"), CannotCreate(target, ERROR_ACCESS_DENIED));
+    set.reset();
     EXPECT_EQ(ContentOf(target), "old content");
+    EXPECT_EQ(::GetFileAttributesW(target.c_str()), readOnly);
     EXPECT_EQ(Listing(templates), L"Kolwenta3A.rtf");
 }
 
+TEST_F(FilesTest, ASecondSetInTheSameFolderIsRefusedWhileTheFirstIsAtWork) {
+    ASSERT_TRUE(::CreateDirectoryW(templates.c_str(), nullptr));
+    std::unique_ptr<FileSet> first = files.BeginSet();
+    Stage(*first, target, "first");
+    std::wstring other = templates + L"\\Kolwenta3B.rtf";
+    EXPECT_EQ(ErrorOf(other, "second"), CannotCreate(other, ERROR_SHARING_VIOLATION));
+    first->Commit();
+    EXPECT_EQ(ContentOf(target), "first");
+    EXPECT_EQ(Listing(templates), L"Kolwenta3A.rtf");
+}
+
+// Faults put into WriteFile: the disk fills up in the middle of one file, or a share reports one
+// file written in full but keeps something else.
+enum class Fault { LockedWhenStaged, LockedWhenSwapped, ShortWrite, WriteNotKept };
+Fault writeFault;
+int faultyWrite = -1;
+int writeCalls = 0;
+bool diskFull = false;
+
+BOOL WINAPI FaultyWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                            LPOVERLAPPED overlapped) {
+    if (diskFull) {
+        *written = 0;
+        return TRUE;
+    }
+    if (writeCalls++ != faultyWrite) return ::WriteFile(file, data, size, written, overlapped);
+    if (writeFault == Fault::ShortWrite) {
+        diskFull = true;
+        return ::WriteFile(file, data, size / 2, written, overlapped);
+    }
+    std::string kept(static_cast<const char*>(data), size);
+    kept[size / 2] ^= 0x20;
+    return ::WriteFile(file, kept.data(), size, written, overlapped);
+}
+
+// Each failure at each of the six entries (a missing folder is the test above). A lock that is
+// there from the start stops the set at its entry, one that comes after the staging stops the
+// swap at that target, after the ones before it were replaced.
+TEST_F(FilesTest, EveryFailurePointLeavesTheFolderAsFound) {
+    for (Fault fault : {Fault::LockedWhenStaged, Fault::LockedWhenSwapped, Fault::ShortWrite,
+                        Fault::WriteNotKept}) {
+        for (int at = 0; at < 6; ++at) {
+            SCOPED_TRACE("fault " + std::to_string(static_cast<int>(fault)) + " at " +
+                         std::to_string(at));
+            std::wstring here = folder.Wide() + L"\\" + std::to_wstring(static_cast<int>(fault)) +
+                                L"-" + std::to_wstring(at);
+            MakeHostFolder(here);
+            std::wstring failing = here + L"\\" + Names[at];
+            bool locked = fault == Fault::LockedWhenStaged || fault == Fault::LockedWhenSwapped;
+            if (locked && ::GetFileAttributesW(failing.c_str()) == INVALID_FILE_ATTRIBUTES)
+                Create(failing, "stary, otwarty w programie");
+            FolderState found = StateOf(here);
+
+            writeFault = fault;
+            faultyWrite = locked ? -1 : at;
+            writeCalls = 0;
+            diskFull = false;
+            FileCalls calls;
+            calls.writeFile = FaultyWriteFile;
+            Win32Files faulty(calls);
+            UniqueFile held;
+            if (fault == Fault::LockedWhenStaged) held = HoldWithoutSharing(failing);
+            std::string error = "no error";
+            std::size_t failedIndex = 99;
+            int staged = 0;
+            try {
+                InstallSix(faulty, here, staged, [&] {
+                    if (fault == Fault::LockedWhenSwapped) held = HoldWithoutSharing(failing);
+                });
+            } catch (const ReplaceFailed& failed) {
+                error = failed.what();
+                failedIndex = failed.index;
+            } catch (const std::runtime_error& failed) {
+                error = failed.what();
+            }
+            held.reset();
+
+            EXPECT_EQ(error, locked ? CannotCreate(failing, ERROR_SHARING_VIOLATION)
+                                    : "Stream write error");
+            EXPECT_EQ(staged, fault == Fault::LockedWhenSwapped ? 6 : at);
+            EXPECT_EQ(failedIndex, fault == Fault::LockedWhenSwapped ? at : 99u);
+            EXPECT_EQ(StateOf(here), found);
+        }
+    }
+}
+
+// A run that is ended at a chosen call: the test starts itself again with these set in its
+// environment, and the child does nothing but that run.
+const wchar_t KillVariable[] = L"FILES_TEST_KILL_AT";
+constexpr UINT KilledCode = 86;
+std::wstring killCall;
+int killNumber = 0;
+int callCounts[3] = {0, 0, 0};
+
+void CountCall(const wchar_t* call, int kind) {
+    if (killCall == call && ++callCounts[kind] == killNumber)
+        ::TerminateProcess(::GetCurrentProcess(), KilledCode);
+}
+BOOL WINAPI KillingWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                             LPOVERLAPPED overlapped) {
+    CountCall(L"write", 0);
+    return ::WriteFile(file, data, size, written, overlapped);
+}
+BOOL WINAPI KillingReplaceFile(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
+                               LPVOID exclude, LPVOID reserved) {
+    CountCall(L"swap", 1);
+    return ::ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
+}
+BOOL WINAPI KillingMoveFile(LPCWSTR from, LPCWSTR to, DWORD flags) {
+    CountCall(L"swap", 1);
+    return ::MoveFileExW(from, to, flags);
+}
+BOOL WINAPI KillingDeleteFile(LPCWSTR path) {
+    CountCall(L"delete", 2);
+    return ::DeleteFileW(path);
+}
+
+// "<call> <number> <folder>": ends the process before that call's number-th use.
+int RunToBeKilled(const std::wstring& order) {
+    std::wstring::size_type first = order.find(L' '), second = order.find(L' ', first + 1);
+    killCall = order.substr(0, first);
+    killNumber = std::stoi(order.substr(first + 1, second - first - 1));
+    FileCalls calls{KillingWriteFile, KillingReplaceFile, KillingMoveFile, KillingDeleteFile};
+    Win32Files files(calls);
+    int staged = 0;
+    try {
+        InstallSix(files, order.substr(second + 1), staged);
+    } catch (...) {
+        return 2;
+    }
+    return 1;  // never reached the call it was to be ended at
+}
+
+DWORD RunKilledAt(const std::wstring& order) {
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\"";
+    ::SetEnvironmentVariableW(KillVariable, order.c_str());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    BOOL started = ::CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                    nullptr, &startup, &process);
+    ::SetEnvironmentVariableW(KillVariable, nullptr);
+    if (!started) return 0;
+    UniqueKernelHandle processHandle(process.hProcess), thread(process.hThread);
+    ::WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    return code;
+}
+
+TEST_F(FilesTest, ASetCutOffByAKilledProcessIsUndoneByTheNextSetBeforeItStarts) {
+    struct KillPoint {
+        const wchar_t* order;
+        bool takenEffect;  // the journal was emptied: the new set stays
+    } points[] = {
+        {L"write 3", false}, {L"swap 1", false},  {L"swap 4", false},
+        {L"swap 6", false},  {L"delete 1", true}, {L"delete 5", true},
+    };
+    int run = 0;
+    for (const KillPoint& point : points) {
+        SCOPED_TRACE(Narrow(point.order));
+        std::wstring here = folder.Wide() + L"\\killed" + std::to_wstring(++run);
+        MakeHostFolder(here);
+        FolderState found = StateOf(here);
+        FolderState expected = found;
+        if (point.takenEffect)
+            for (int i = 0; i < 6; ++i)
+                expected[Names[i]] = {NewContent(i), FILE_ATTRIBUTE_ARCHIVE};
+
+        ASSERT_EQ(RunKilledAt(std::wstring(point.order) + L" " + here), KilledCode);
+        FolderState left = StateOf(here);
+        EXPECT_NE(left, expected) << "the killed run left nothing to clean up";
+        // Besides the targets, only files whose names say they are ours.
+        for (const auto& [name, file] : left) {
+            bool target = std::find(std::begin(Names), std::end(Names), name) != std::end(Names);
+            if (!found.count(name) && !target) {
+                EXPECT_NE(name.find(L"z27z"), std::wstring::npos) << Narrow(name);
+            }
+        }
+
+        // The next run: its first file staged, then given up.
+        {
+            std::unique_ptr<FileSet> next = files.BeginSet();
+            Stage(*next, here + L"\\" + Names[0], "x");
+        }
+        EXPECT_EQ(StateOf(here), expected);
+    }
+}
+
 }  // namespace
+
+int main(int argc, char** argv) {
+    wchar_t order[2 * MAX_PATH];
+    if (::GetEnvironmentVariableW(KillVariable, order, 2 * MAX_PATH)) return RunToBeKilled(order);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
