@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/Conventions.h"
 #include "platform/win32/FileSetJournal.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
@@ -28,19 +29,12 @@ class CreateError : public std::runtime_error {
         : std::runtime_error("Cannot create file \"" + path + "\". " + SystemErrorText(code)) {}
 };
 
-std::wstring FolderOf(const std::wstring& path) {
-    std::wstring::size_type slash = path.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) return L".";
-    // "\name" lies in the root of the current drive, "D:\name" in the root of D:.
-    if (slash == 0 || (slash == 2 && path[1] == L':')) return path.substr(0, slash + 1);
-    return path.substr(0, slash);
-}
-
 std::wstring NameOf(const std::wstring& path) {
     return path.substr(path.find_last_of(L"\\/") + 1);
 }
 
 std::wstring Join(const std::wstring& folder, const std::wstring& name) {
+    if (folder.empty()) return name;
     return folder.back() == L'\\' || folder.back() == L'/' ? folder + name : folder + L"\\" + name;
 }
 
