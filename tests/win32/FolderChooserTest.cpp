@@ -7,6 +7,7 @@
 #include <atomic>
 #include <thread>
 
+#include "platform/win32/CallbackEdge.h"
 #include "platform/win32/Win32FolderChooser.h"
 #include "tests/win32/TestFolders.h"
 
@@ -31,11 +32,13 @@ HWND FindChooser(HWND owner) {
 }
 
 BOOL CALLBACK FindTitle(HWND child, LPARAM observed) {
-    wchar_t text[64] = L"";
-    ::GetWindowTextW(child, text, 64);
-    if (std::wstring(text) == L"Wybierz folder:")
-        reinterpret_cast<Observed*>(observed)->titleShown = true;
-    return TRUE;
+    return AtCallbackEdge<BOOL>(FALSE, [&] {
+        wchar_t text[64] = L"";
+        ::GetWindowTextW(child, text, 64);
+        if (std::wstring(text) == L"Wybierz folder:")
+            reinterpret_cast<Observed*>(observed)->titleShown = true;
+        return TRUE;
+    });
 }
 
 // The text of the folder selected in the chooser's tree (the dialog runs in this process).
