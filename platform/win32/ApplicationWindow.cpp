@@ -14,11 +14,6 @@ constexpr UINT ActivateWizardMessage = WM_APP + 1;
 // No minimise or maximise box: the wizard is not minimised (its own window offers neither).
 constexpr DWORD Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
 
-HICON Icon(HINSTANCE instance, int size) {
-    return static_cast<HICON>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED));
-}
-
 }  // namespace
 
 ApplicationWindow::ApplicationWindow(HINSTANCE instance) {
@@ -26,8 +21,8 @@ ApplicationWindow::ApplicationWindow(HINSTANCE instance) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = &ApplicationWindow::WindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = Icon(instance, ::GetSystemMetrics(SM_CXICON));
-    windowClass.hIconSm = Icon(instance, ::GetSystemMetrics(SM_CXSMICON));
+    windowClass.hIcon = ApplicationIcon(instance, ::GetSystemMetrics(SM_CXICON));
+    windowClass.hIconSm = ApplicationIcon(instance, ::GetSystemMetrics(SM_CXSMICON));
     windowClass.lpszClassName = ClassName;
     ::RegisterClassExW(&windowClass);
     ::CreateWindowExW(0, ClassName, Widen(ApplicationTitle).c_str(), Style,

@@ -2,6 +2,12 @@
 
 #include <windows.h>
 
+// The application's icon (resource 1) at a size in pixels, shared: never destroyed.
+inline HICON ApplicationIcon(HINSTANCE instance, int size) {
+    return static_cast<HICON>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED));
+}
+
 // The application's own window, the way a framework application has one: it carries the title
 // "Instalator" and the icon on the taskbar and in Alt+Tab, and owns the main window, which
 // therefore has no entry of its own there. It is shown but has no size, so nothing of it is seen;

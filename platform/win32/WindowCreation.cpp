@@ -1,6 +1,7 @@
 #include <stdexcept>
 
 #include "platform/Conventions.h"
+#include "platform/win32/ApplicationWindow.h"
 #include "platform/win32/CommonControls.h"
 #include "platform/win32/GdiScope.h"
 #include "platform/win32/MainWindow.h"
@@ -22,11 +23,6 @@ int ScreenDpi() {
 
 bool IsContainer(WidgetKind kind) {
     return kind == WidgetKind::Panel || kind == WidgetKind::PageControl || kind == WidgetKind::Page;
-}
-
-HICON ApplicationIcon(HINSTANCE instance, int size) {
-    return static_cast<HICON>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED));
 }
 
 }  // namespace
