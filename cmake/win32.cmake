@@ -1,7 +1,8 @@
 # The Windows product and the tests that need Windows (run under Wine).
 enable_language(RC)
 
-set(size_flags -Os -ffunction-sections -fdata-sections)
+# The wizard has one thread, so its function-local statics need no locks (2 KB less).
+set(size_flags -Os -ffunction-sections -fdata-sections -fno-threadsafe-statics)
 set(product_link_flags
     -static -static-libgcc -static-libstdc++ -s
     -Wl,--gc-sections -Wl,--no-insert-timestamp -Wl,--nxcompat -Wl,--dynamicbase)
