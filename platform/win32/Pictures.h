@@ -9,7 +9,7 @@
 // A bitmap resource made once at the size it is drawn at, with a mask of its background colour
 // when that is to be left unpainted; drawing is then a plain copy through the mask. A picture has
 // a version of its own for each larger size it is drawn at on common DPIs, named after it with
-// the size ("IMAGE2_72"); at any other size the nearest version is stretched.
+// the size ("IMAGE2_72"); at any other size its 96-DPI version is stretched.
 class Picture {
   public:
     void Prepare(HINSTANCE instance, const std::wstring& resource, int width, int height,

@@ -8,7 +8,7 @@ namespace {
 struct Probe : FakeWizard {
     void Run(const std::string& location) {
         registry.value = location;
-        form.Clicked(Widget::BitBtn2);
+        Click(Widget::BitBtn2);
     }
 };
 

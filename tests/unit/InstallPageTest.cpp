@@ -23,10 +23,10 @@ struct InstallWizard : FakeWizard {
     explicit InstallWizard(const std::string& host = Host) {
         registry.value = host;
         InstallHost(host, FakeLibrary{1, "Lab"});
-        form.Clicked(Widget::BitBtn2);
+        Click(Widget::BitBtn2);
         log.clear();
     }
-    void Install() { form.Clicked(Widget::BitBtn2); }
+    void Install() { Click(Widget::BitBtn2); }
     int Opens() const {
         return static_cast<int>(std::count_if(
             log.begin(), log.end(), [](const std::string& e) { return e.rfind("open ", 0) == 0; }));
@@ -144,7 +144,7 @@ TEST(InstallPage, RepeatedRunsAccumulateTheirTexts) {
     EXPECT_EQ(wizard.files.files.size(), 0u) << "no folder is created";
 
     wizard.files.folders.insert(Host + "\\SZABLONY");
-    wizard.form.Clicked(Widget::BitBtn1);
+    wizard.Click(Widget::BitBtn1);
     wizard.Install();
     EXPECT_EQ(wizard.Text(Widget::StaticText6), Failure + Success);
     EXPECT_EQ(wizard.files.files.size(), 6u);

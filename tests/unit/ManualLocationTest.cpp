@@ -13,10 +13,10 @@ const char* const NoRegistryText =
 
 // Page 2 without a registry entry, where the "..." button is offered.
 struct ManualWizard : FakeWizard {
-    ManualWizard() { form.Clicked(Widget::BitBtn2); }
+    ManualWizard() { Click(Widget::BitBtn2); }
     void Choose(std::optional<std::string> answer) {
         chooser.answers.push_back(std::move(answer));
-        form.Clicked(Widget::BitBtn5);
+        Click(Widget::BitBtn5);
     }
 };
 
@@ -46,7 +46,7 @@ TEST(ManualLocation, ConfirmedFolderShowsThreeLinesAndEnablesNext) {
     EXPECT_TRUE(wizard.surface.messages.empty());
 
     // And the installation goes there.
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     EXPECT_EQ(wizard.files.files.count("E:\\Lab\\Tesmaren\\SZABLONY\\Kolwenta3A.rtf"), 1u);
 }
 
@@ -97,7 +97,7 @@ TEST(ManualLocation, FailedChoiceAfterAConfirmedFolderKeepsTheConfirmedOne) {
     EXPECT_EQ(wizard.Text(Widget::StaticText3), confirmedText);
     EXPECT_TRUE(wizard.surface.IsEnabled(Widget::BitBtn2));
 
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     EXPECT_EQ(wizard.files.files.count("E:\\Tesmaren\\SZABLONY\\Kolwenta3CZ.rtf"), 1u);
     EXPECT_EQ(wizard.libraries.loaded, 0);
 }

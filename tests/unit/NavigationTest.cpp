@@ -38,7 +38,7 @@ TEST(StartUp, IntroductionTextIsExactWithSingleCrLineBreaks) {
 TEST(StartUp, ClosingFromTheFirstPageTouchesNothingElse) {
     for (Widget close : {Widget::BitBtn3, Widget::BitBtn4}) {
         FakeWizard wizard;
-        wizard.form.Clicked(close);
+        wizard.Click(close);
         EXPECT_EQ(wizard.surface.closeRequests, 1);
         EXPECT_EQ(wizard.registry.reads, 0);
         EXPECT_TRUE(wizard.libraries.loads.empty());
@@ -53,47 +53,47 @@ TEST(Navigation, ButtonStatesFollowTheWizardTableRowByRow) {
     wizard.InstallHost(Host, FakeLibrary{1, "Właściciel"});
     wizard.files.folders.clear();  // SZABLONY missing: the first installation fails
 
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     EXPECT_EQ(wizard.form.ActivePageIndex(), 1);
     EXPECT_EQ(wizard.surface.NavigationState(), "on on on") << "page 2, program found";
 
-    wizard.form.Clicked(Widget::BitBtn1);
+    wizard.Click(Widget::BitBtn1);
     EXPECT_EQ(wizard.form.ActivePageIndex(), 0);
     EXPECT_EQ(wizard.surface.NavigationState(), "off on on") << "page 1 by Back";
 
-    wizard.form.Clicked(Widget::BitBtn2);
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     EXPECT_EQ(wizard.form.ActivePageIndex(), 2);
     EXPECT_EQ(wizard.surface.NavigationState(), "on off off") << "page 3, installation failed";
 
-    wizard.form.Clicked(Widget::BitBtn1);
+    wizard.Click(Widget::BitBtn1);
     EXPECT_EQ(wizard.form.ActivePageIndex(), 1);
     EXPECT_EQ(wizard.surface.NavigationState(), "on on on") << "page 2 by Back from page 3";
 
     wizard.files.folders.insert(Host + "\\SZABLONY");
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     EXPECT_EQ(wizard.form.ActivePageIndex(), 2);
     EXPECT_EQ(wizard.surface.NavigationState(), "off off off") << "page 3, installed";
 }
 
 TEST(Navigation, RegistryMissingKeepsNextDisabledOnEveryVisitUntilAFolderIsConfirmed) {
     FakeWizard wizard;
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     EXPECT_EQ(wizard.surface.NavigationState(), "on off on");
 
-    wizard.form.Clicked(Widget::BitBtn1);
+    wizard.Click(Widget::BitBtn1);
     EXPECT_EQ(wizard.surface.NavigationState(), "off on on");
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     EXPECT_EQ(wizard.surface.NavigationState(), "on off on")
         << "a return visit must not offer an installation into an unconfirmed folder";
     EXPECT_EQ(wizard.registry.reads, 1);
 
     wizard.InstallHost("D:\\Tesmaren", FakeLibrary{0, "Lab"});
     wizard.chooser.answers.push_back("D:\\Tesmaren");
-    wizard.form.Clicked(Widget::BitBtn5);
+    wizard.Click(Widget::BitBtn5);
     EXPECT_EQ(wizard.surface.NavigationState(), "on on on");
-    wizard.form.Clicked(Widget::BitBtn1);
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn1);
+    wizard.Click(Widget::BitBtn2);
     EXPECT_EQ(wizard.surface.NavigationState(), "on on on");
 }
 
@@ -101,14 +101,14 @@ TEST(Navigation, ShowHandlerRunsBeforeTheOldPageIsHiddenAndAllInsideTheClick) {
     FakeWizard wizard;
     wizard.registry.value = Host;
     wizard.InstallHost(Host, FakeLibrary{1, "Lab"});
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     CallLog expected{"show TabSheet2", "registry",        "load " + Host + "\\KORDALIN.dll",
                      "call TestSiec",  "call Wlasciciel", "free",
                      "hide TabSheet1"};
     EXPECT_EQ(wizard.log, expected);
 
     wizard.log.clear();
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     ASSERT_GE(wizard.log.size(), 3u);
     EXPECT_EQ(wizard.log.front(), "show TabSheet3");
     EXPECT_EQ(wizard.log.back(), "hide TabSheet2");
@@ -118,11 +118,11 @@ TEST(Navigation, ShowHandlerRunsBeforeTheOldPageIsHiddenAndAllInsideTheClick) {
 TEST(Navigation, BackToTheFirstPageRunsThePageTwoHideHandlerAfterPageOneIsShown) {
     FakeWizard wizard;
     wizard.registry.wrongType = true;  // the search does not complete, so hiding clears the page
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     wizard.surface.SetVisible(Widget::Edit1, true);
     wizard.log.clear();
 
-    wizard.form.Clicked(Widget::BitBtn1);
+    wizard.Click(Widget::BitBtn1);
     CallLog expected{"show TabSheet1", "hide TabSheet2", "hide Edit1", "hide BitBtn5"};
     EXPECT_EQ(wizard.log, expected);
     EXPECT_EQ(wizard.Text(Widget::StaticText3), "");
@@ -132,7 +132,7 @@ TEST(Navigation, BackToTheFirstPageRunsThePageTwoHideHandlerAfterPageOneIsShown)
 TEST(Navigation, ErrorFromAShowHandlerGoesToTheErrorBoxAndThePageChangeCompletes) {
     FakeWizard wizard;
     wizard.registry.wrongType = true;
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
 
     // Ends with a quote, which sorts before ".", so no "." is added.
     EXPECT_EQ(wizard.surface.errorBoxes,
@@ -149,24 +149,24 @@ TEST(Navigation, ErrorFromAShowHandlerGoesToTheErrorBoxAndThePageChangeCompletes
     wizard.registry.wrongType = false;
     wizard.registry.value = Host;
     wizard.InstallHost(Host, FakeLibrary{1, "Lab"});
-    wizard.form.Clicked(Widget::BitBtn1);
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn1);
+    wizard.Click(Widget::BitBtn2);
     EXPECT_EQ(wizard.registry.reads, 2);
     EXPECT_EQ(wizard.surface.NavigationState(), "on on on");
 }
 
 TEST(Navigation, NextOnTheLastPageAndBackOnTheFirstChangeNoPage) {
     FakeWizard wizard;
-    wizard.form.Clicked(Widget::BitBtn1);
+    wizard.Click(Widget::BitBtn1);
     EXPECT_EQ(wizard.form.ActivePageIndex(), 0);
     EXPECT_TRUE(wizard.log.empty());
 
     wizard.registry.value = Host;
     wizard.InstallHost(Host, FakeLibrary{1, "Lab"});
-    wizard.form.Clicked(Widget::BitBtn2);
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     std::string installed = wizard.Text(Widget::StaticText6);
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     EXPECT_EQ(wizard.form.ActivePageIndex(), 2);
     EXPECT_EQ(wizard.Text(Widget::StaticText6), installed) << "no second installation";
 }

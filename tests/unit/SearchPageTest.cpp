@@ -11,7 +11,7 @@ TEST(SearchPage, RegistryFolderWithAnsweringLibraryShowsEditionLocationOwnerAndP
         FakeWizard wizard;
         wizard.registry.value = Host;
         wizard.InstallHost(Host, FakeLibrary{static_cast<std::uint8_t>(network), "Zakład Łódź"});
-        wizard.form.Clicked(Widget::BitBtn2);
+        wizard.Click(Widget::BitBtn2);
 
         EXPECT_EQ(wizard.registry.lastKey, "KvTesmaren");
         EXPECT_EQ(wizard.registry.lastName, "Lokalizacja");
@@ -36,7 +36,7 @@ TEST(SearchPage, EmptyOwnerStillHasItsOwnLineAndLocationIsKeptAsStored) {
     FakeWizard wizard;
     wizard.registry.value = "C:\\Tesmaren\\";
     wizard.libraries.libraries["C:\\Tesmaren\\\\KORDALIN.dll"] = FakeLibrary{0, ""};
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     EXPECT_EQ(wizard.form.Location, "C:\\Tesmaren\\");
     EXPECT_EQ(wizard.Text(Widget::StaticText3),
               "Odnaleziono wersję jednostanowiskową programu \"Tesmaren\".\r"
@@ -50,7 +50,7 @@ TEST(SearchPage, FolderWithoutComponentsShowsTheMessageThenClosesAndFinishesTheS
         wizard.registry.value = stored;
         // The window must still be open while the user reads the message.
         wizard.surface.onMessage = [](FakeSurface& s) { EXPECT_EQ(s.closeRequests, 0); };
-        wizard.form.Clicked(Widget::BitBtn2);
+        wizard.Click(Widget::BitBtn2);
         EXPECT_EQ(wizard.surface.messages,
                   std::vector<std::string>{
                       "Nie odnaleziono potrzebnych składników programu, skontaktuj się ze "
@@ -64,7 +64,7 @@ TEST(SearchPage, FolderWithoutComponentsShowsTheMessageThenClosesAndFinishesTheS
 
 TEST(SearchPage, NoRegistryEntryAsksForTheFolderByHand) {
     FakeWizard wizard;
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     EXPECT_EQ(wizard.Text(Widget::StaticText3),
               "Nie odnaleziono rejestru!!!\rProblem z określeniem lokalizacji programu "
               "\"Tesmren\". Określ lokalizację programu na dysku lub skontaktuj się ze "
@@ -82,19 +82,19 @@ TEST(SearchPage, ReturnVisitNeitherReadsNorProbesAgainAndHidingKeepsTheResult) {
     FakeWizard wizard;
     wizard.registry.value = Host;
     wizard.InstallHost(Host, FakeLibrary{1, "Lab"});
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     std::string result = wizard.Text(Widget::StaticText3);
 
-    wizard.form.Clicked(Widget::BitBtn1);
+    wizard.Click(Widget::BitBtn1);
     EXPECT_EQ(wizard.Text(Widget::StaticText3), result);
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     EXPECT_EQ(wizard.registry.reads, 1);
     EXPECT_EQ(wizard.libraries.loads.size(), 1u);
     EXPECT_EQ(wizard.Text(Widget::StaticText3), result);
 
     FakeWizard manual;
-    manual.form.Clicked(Widget::BitBtn2);
-    manual.form.Clicked(Widget::BitBtn1);
+    manual.Click(Widget::BitBtn2);
+    manual.Click(Widget::BitBtn1);
     EXPECT_TRUE(manual.surface.IsVisible(Widget::Edit1)) << "the manual row stays once shown";
     EXPECT_TRUE(manual.surface.IsVisible(Widget::BitBtn5));
 }
@@ -102,7 +102,7 @@ TEST(SearchPage, ReturnVisitNeitherReadsNorProbesAgainAndHidingKeepsTheResult) {
 TEST(SearchPage, InvalidValueTypeLeavesLocationAndTheSearchUndone) {
     FakeWizard wizard;
     wizard.registry.wrongType = true;
-    wizard.form.Clicked(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn2);
     EXPECT_EQ(wizard.surface.errorBoxes.size(), 1u);
     EXPECT_EQ(wizard.form.Location, "");
     EXPECT_TRUE(wizard.libraries.loads.empty());
