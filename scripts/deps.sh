@@ -3,12 +3,20 @@
 # Ninja, GoogleTest sources, 32-bit Wine with Wine's own fonts and Carlito (Calibri's metrics), Xvfb,
 # and osslsigncode with openssl for signing releases.
 # Skips apt entirely when all are present.
+#
+# The package archive is sometimes caught mid-sync: an index that does not match its Release file
+# fails `apt-get update`, and with the security index for i386 missing, wine32:i386 cannot match
+# the amd64 libraries' security versions. So a failed update is retried and then only warned
+# about, and a failed install is tried once more from the release's own suite.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
           wine wine32:i386 fonts-wine fonts-crosextra-carlito xvfb xauth imagemagick util-linux
           osslsigncode openssl)
+update_attempts=${DEPS_UPDATE_ATTEMPTS:-3}
+retry_pause=${DEPS_RETRY_PAUSE:-10}
+os_release=${DEPS_OS_RELEASE:-/etc/os-release}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -18,9 +26,41 @@ done
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+first_error() {  # apt's first "E:" line (the cause; later ones sum up), or its last line
+    grep -m 1 '^E:' "$log" || tail -n 1 "$log"
+}
+
 echo "Installing: ${missing[*]}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
 fi
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+
+for ((attempt = 1; ; attempt++)); do
+    $sudo apt-get update -qq >"$log" 2>&1 && break
+    if ((attempt >= update_attempts)); then
+        echo "warning: apt-get update still failed after $attempt attempts ($(first_error));" \
+             "going on with the package lists apt has"
+        break
+    fi
+    sleep "$retry_pause"
+done
+
+install() {
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "$@" \
+        "${missing[@]}" >"$log" 2>&1
+}
+install && exit 0
+
+codename=$(. "$os_release" 2>/dev/null && echo "${VERSION_CODENAME:-}") || codename=""
+if [ -n "$codename" ]; then
+    echo "warning: installing failed ($(first_error)); trying again from the release's own suite" \
+         "($codename), as a package archive caught mid-sync needs"
+    install -t "$codename" && exit 0
+fi
+grep '^E:' "$log" | tail -n 5 || tail -n 5 "$log"
+echo "Could not install the packages above; run this again later (the package archive may be" \
+     "syncing), or install them by hand with apt-get."
+exit 1
