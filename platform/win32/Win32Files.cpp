@@ -407,19 +407,31 @@ class Win32FileSet : public FileSet {
             !::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_ARCHIVE))
             return ::GetLastError();
         std::wstring backup = target + BackupSuffix;
+        // A reader of the new file may stop ReplaceFileW after the old one went to the backup;
+        // the old one is then put back before the next try.
+        bool halfSwapped = false;
         return Patiently(
             patience.transientMs,
             [&] {
-                return calls.replaceFile(
-                           target.c_str(), fresh.c_str(), backup.c_str(),
-                           REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
-                           nullptr)
-                           ? ERROR_SUCCESS
-                           : ::GetLastError();
+                if (halfSwapped) {
+                    if (!calls.moveFile(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+                        return ::GetLastError();
+                    halfSwapped = false;
+                }
+                if (calls.replaceFile(
+                        target.c_str(), fresh.c_str(), backup.c_str(),
+                        REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                        nullptr))
+                    return DWORD(ERROR_SUCCESS);
+                DWORD code = ::GetLastError();
+                halfSwapped = !Exists(target) && Exists(backup);
+                return code;
             },
             [&](DWORD code) {
-                return (IsTransient(code) || code == ERROR_UNABLE_TO_REMOVE_REPLACED) &&
-                       Exists(target) && Exists(fresh) && !Exists(backup);
+                return (IsTransient(code) || code == ERROR_UNABLE_TO_REMOVE_REPLACED ||
+                        code == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+                        code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) &&
+                       Exists(fresh) && (halfSwapped || (Exists(target) && !Exists(backup)));
             });
     }
 
