@@ -27,12 +27,14 @@ void TForm1::TabSheet3Show() {
         // The host program puts each report together from all six fragments, so they change
         // together or not at all: each is written beside its target, then the set is swapped in
         // (read-only, hidden and system cleared then) or, on any failure, left as it was.
-        std::unique_ptr<FileSet> templates = platform.files.BeginSet();
-        for (const PayloadEntry& entry : PayloadTable) {
-            OpenPayload payload(platform.resources, entry.resourceName);
-            std::string target = Location + entry.relativePath;
-            surface.SetText(Widget::StaticText4, entry.relativePath);
-            templates->Stage(target, payload.Get().data, payload.Get().size);
+        std::vector<std::string> targets;
+        for (const PayloadEntry& entry : PayloadTable)
+            targets.push_back(Location + entry.relativePath);
+        std::unique_ptr<FileSet> templates = platform.files.BeginSet(targets);
+        for (std::size_t i = 0; i < PayloadTable.size(); ++i) {
+            OpenPayload payload(platform.resources, PayloadTable[i].resourceName);
+            surface.SetText(Widget::StaticText4, PayloadTable[i].relativePath);
+            templates->Stage(targets[i], payload.Get().data, payload.Get().size);
         }
         try {
             templates->Commit();

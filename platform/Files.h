@@ -5,6 +5,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 inline constexpr std::uint32_t ArchiveAttribute = 0x20;
 
@@ -14,12 +15,12 @@ class FileSet {
   public:
     virtual ~FileSet() = default;
 
-    // Writes the new contents beside the target and checks them there; the target itself is not
-    // touched. The folder must exist; none is created. Throws std::runtime_error with
-    // "Cannot create file \"<path>\". <system text>" when the file cannot be written or the target
-    // could not be replaced (held open elsewhere, access denied), and "Stream write error" when
-    // fewer bytes than asked were written or they did not read back the same. After a failure the
-    // set can only be dropped.
+    // Writes the new contents beside the target (one of the set's) and checks them there; the
+    // target itself is not touched. The folder must exist; none is created. Throws
+    // std::runtime_error with "Cannot create file \"<path>\". <system text>" when the file cannot
+    // be written or the target could not be replaced (held open elsewhere, access denied, a link),
+    // and "Stream write error" when fewer bytes than asked were written or they did not read back
+    // the same. After a failure the set can only be dropped.
     virtual void Stage(const std::string& path, const unsigned char* data, std::size_t size) = 0;
 
     // Replaces every staged target, in staging order; each ends with exactly its staged bytes and
@@ -39,7 +40,9 @@ class Files {
   public:
     virtual ~Files() = default;
 
-    // A set left half-done by a process that was ended is undone by the first Stage of the next
-    // set in the same folder, before anything else happens there.
-    virtual std::unique_ptr<FileSet> BeginSet() = 0;
+    // `targets` are every file the set may stage, all in one folder; a set only ever acts on
+    // them and on files named after them. A set left half-done by a process that was ended is
+    // undone by the first Stage of the next set with the same targets, before anything else
+    // happens there; while another set is at work in the folder, that Stage waits for it a while.
+    virtual std::unique_ptr<FileSet> BeginSet(const std::vector<std::string>& targets) = 0;
 };

@@ -28,6 +28,8 @@ class Libraries {
     // larger than the 256 bytes it is promised, so that one built against a longer buffer cannot
     // reach ours; the first 256 bytes of that room, the counted string, come back in `buffer`.
     virtual void CallBufferFunction(ExportAddress function, OwnerBuffer& buffer) = 0;
-    // Unloads; throws when the library faults while unloading (it is released all the same).
+    // Unloads; throws when the library faults while unloading (it is released all the same). A
+    // library that left a thread of its own running is not unloaded: it stays until the process
+    // ends.
     virtual void Free(LibraryHandle library) = 0;
 };

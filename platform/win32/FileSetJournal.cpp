@@ -53,7 +53,7 @@ DWORD WriteJournal(HANDLE journal, const std::vector<JournalEntry>& entries) {
 
 DWORD ClearJournal(HANDLE journal) {
     if (::SetFilePointer(journal, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
-        !::SetEndOfFile(journal))
+        !::SetEndOfFile(journal) || !::FlushFileBuffers(journal))
         return ::GetLastError();
     return ERROR_SUCCESS;
 }

@@ -17,7 +17,7 @@ struct JournalEntry {
 // or 0.
 DWORD WriteJournal(HANDLE journal, const std::vector<JournalEntry>& entries);
 
-// An empty journal: nothing to undo.
+// An empty journal, flushed to the disk: nothing to undo.
 DWORD ClearJournal(HANDLE journal);
 
 // The entries of a journal that was written in full. Nothing when it is empty, unreadable or was

@@ -22,11 +22,19 @@ const wchar_t NewSuffix[] = L".z27z-new";
 const wchar_t BackupSuffix[] = L".z27z-old";
 const wchar_t JournalName[] = L"z27z.journal";
 
+// The error for a name of ours that is taken by a link or by a file with another name elsewhere:
+// writing, renaming or deleting it would reach a file that is not ours.
+constexpr DWORD NotOurFile = ERROR_CANT_ACCESS_FILE;
+// The error for a file that did not read back as it was written.
+constexpr DWORD NotAsWritten = ERROR_CRC;
+
 // Thrown for any failure to create or replace a target.
 class CreateError : public std::runtime_error {
   public:
     CreateError(const std::string& path, DWORD code)
-        : std::runtime_error("Cannot create file \"" + path + "\". " + SystemErrorText(code)) {}
+        : std::runtime_error(code == NotAsWritten ? "Stream write error"
+                                                  : "Cannot create file \"" + path + "\". " +
+                                                        SystemErrorText(code)) {}
 };
 
 std::wstring NameOf(const std::wstring& path) {
@@ -38,13 +46,91 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name) {
     return folder.back() == L'\\' || folder.back() == L'/' ? folder + name : folder + L"\\" + name;
 }
 
-bool EndsWith(const std::wstring& name, const wchar_t* suffix) {
-    std::size_t length = std::wcslen(suffix);
-    return name.size() > length && _wcsicmp(name.c_str() + name.size() - length, suffix) == 0;
+// As Windows compares file names: without regard to case, character by character.
+bool SameName(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 bool Exists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A reader (a virus scanner, an indexer, another lab computer) holds a file for a moment.
+bool IsTransient(DWORD code) {
+    return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
+}
+
+// Repeats a step while it fails for a reason that passes, for at most `patienceMs`; a step that
+// succeeds or fails for good the first time costs no wait.
+template <typename Step, typename Passing>
+DWORD Patiently(DWORD patienceMs, Step step, Passing passing) {
+    DWORD start = ::GetTickCount();
+    for (DWORD pause = 1;; pause = std::min<DWORD>(pause * 2, 50)) {
+        DWORD code = step();
+        if (!passing(code) || ::GetTickCount() - start >= patienceMs) return code;
+        ::Sleep(pause);
+    }
+}
+template <typename Step>
+DWORD Patiently(DWORD patienceMs, Step step) {
+    return Patiently(patienceMs, step, IsTransient);
+}
+
+// A file we may write, rename or delete is one plain file with this one name: not a link or a
+// junction (opened with FILE_FLAG_OPEN_REPARSE_POINT, the handle is the link's own), not a folder,
+// not a hard link that another name shares.
+DWORD CheckOurs(HANDLE file) {
+    // Two small queries: GetFileInformationByHandle also asks for the volume, a round trip more.
+    FILE_ATTRIBUTE_TAG_INFO tag;
+    FILE_STANDARD_INFO standard;
+    if (!::GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) ||
+        !::GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard))
+        return ::GetLastError();
+    if (tag.FileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY) ||
+        standard.Directory || standard.NumberOfLinks > 1)
+        return NotOurFile;
+    return ERROR_SUCCESS;
+}
+
+// Whatever holds the target open without letting readers in (the host program, usually) would
+// stop the swap, so it stops the set at this entry, before anything is replaced; a reader does
+// not. Read access: a read-only target is still ours to replace.
+DWORD CheckReplaceable(const std::wstring& target) {
+    UniqueFile file(::CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) {
+        DWORD code = ::GetLastError();
+        return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
+    }
+    return CheckOurs(file.get());
+}
+
+// Removes a file of ours that an earlier set left, through the handle that was checked.
+DWORD RemoveLeftover(const std::wstring& path) {
+    UniqueFile file(::CreateFileW(path.c_str(), DELETE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) {
+        DWORD code = ::GetLastError();
+        return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
+    }
+    if (DWORD code = CheckOurs(file.get())) return code;
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    return ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose)
+               ? ERROR_SUCCESS
+               : ::GetLastError();
+}
+
+// A file of ours, or one that is missing; anything else is left alone.
+DWORD CheckOursByName(const std::wstring& path) {
+    UniqueFile file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) {
+        DWORD code = ::GetLastError();
+        return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
+    }
+    return CheckOurs(file.get());
 }
 
 // WriteFile takes at most a DWORD's worth and may write less than asked, so it is called until
@@ -61,9 +147,10 @@ bool WriteAll(const FileCalls& calls, HANDLE file, const unsigned char* data, st
 }
 
 // Reads the file past the system's cache where the file system allows it (a share may have
-// acknowledged a write it did not keep) and compares it with what was written.
-bool ReadsBackAs(const std::wstring& path, const unsigned char* data, std::size_t size,
-                 std::vector<unsigned char>& buffer) {
+// acknowledged a write it did not keep) and compares it with what was written. Readers may have
+// it open meanwhile; one that keeps others out is waited for by the caller.
+DWORD ReadBack(const std::wstring& path, const unsigned char* data, std::size_t size,
+               std::vector<unsigned char>& buffer) {
     // Unbuffered reads go in whole sectors into sector-aligned memory; 64 KiB covers any sector.
     constexpr std::size_t Align = 64 * 1024;
     std::size_t capacity = (size / Align + 1) * Align;  // room for more than expected, to see it
@@ -71,9 +158,12 @@ bool ReadsBackAs(const std::wstring& path, const unsigned char* data, std::size_
     unsigned char* start =
         buffer.data() + (Align - reinterpret_cast<std::uintptr_t>(buffer.data()) % Align) % Align;
     for (DWORD flags : {DWORD(FILE_FLAG_NO_BUFFERING), DWORD(0)}) {
-        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                      flags | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-        if (!file) continue;
+        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, flags | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (!file) {
+            if (IsTransient(::GetLastError())) return ::GetLastError();
+            continue;
+        }
         std::size_t total = 0;
         DWORD read = 0;
         bool ok = true;
@@ -84,63 +174,58 @@ bool ReadsBackAs(const std::wstring& path, const unsigned char* data, std::size_
             total += read;
             if (read % Align != 0) break;  // the end of the file
         }
-        if (ok) return total == size && std::equal(data, data + size, start);
+        if (ok)
+            return total == size && std::equal(data, data + size, start) ? ERROR_SUCCESS
+                                                                         : NotAsWritten;
     }  // some file systems refuse unbuffered reads: then through the cache
-    return false;
-}
-
-// Whatever holds the target open (the host program, usually) would stop the swap, so it stops the
-// set at this entry, before anything is replaced. Read access: a read-only target is still ours
-// to replace.
-DWORD CheckReplaceable(const std::wstring& target) {
-    UniqueFile file(::CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) return ERROR_SUCCESS;
-    DWORD code = ::GetLastError();
-    return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
+    return NotAsWritten;
 }
 
 // Puts one target back as the journal found it. The old file returns from its backup by a rename
 // (MoveFileExW, not ReplaceFileW: the backup is the old file itself, with its own security and
 // times, which ReplaceFileW would overwrite with the new file's), then gets its attributes back.
 // A target that did not exist is removed again if `swapped` says that the set put it there.
-DWORD Restore(const FileCalls& calls, const std::wstring& folder, const JournalEntry& entry,
-              bool swapped) {
-    std::wstring target = Join(folder, entry.name);
+DWORD Restore(const FileCalls& calls, const std::wstring& target, DWORD attributes, bool swapped,
+              DWORD patienceMs) {
     std::wstring backup = target + BackupSuffix;
-    if (entry.attributes == INVALID_FILE_ATTRIBUTES) {
-        if (swapped && !calls.deleteFile(target.c_str())) {
-            DWORD code = ::GetLastError();
-            if (code != ERROR_FILE_NOT_FOUND) return code;
-        }
-        return ERROR_SUCCESS;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (!swapped) return ERROR_SUCCESS;
+        if (DWORD code = CheckOursByName(target)) return code;
+        return Patiently(patienceMs, [&] {
+            DWORD code = calls.deleteFile(target.c_str()) ? ERROR_SUCCESS : ::GetLastError();
+            return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
+        });
     }
-    if (Exists(backup) && !calls.moveFile(backup.c_str(), target.c_str(),
-                                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (Exists(backup)) {
+        if (DWORD code = CheckOursByName(backup)) return code;
+        if (DWORD code = CheckOursByName(target)) return code;
+        if (DWORD code = Patiently(patienceMs, [&] {
+                return calls.moveFile(backup.c_str(), target.c_str(),
+                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                           ? ERROR_SUCCESS
+                           : ::GetLastError();
+            }))
+            return code;
+    }
+    if (::GetFileAttributesW(target.c_str()) != attributes &&
+        !::SetFileAttributesW(target.c_str(), attributes))
         return ::GetLastError();
-    if (::GetFileAttributesW(target.c_str()) != entry.attributes &&
-        !::SetFileAttributesW(target.c_str(), entry.attributes))
-        return ::GetLastError();
-    return ERROR_SUCCESS;
-}
-
-// Our files left by an earlier set: new files it did not swap in, backups it did not remove.
-DWORD RemoveLeftovers(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    UniqueFind find(::FindFirstFileW(Join(folder, L"*.z27z-*").c_str(), &found));
-    if (!find) return ERROR_SUCCESS;
-    do {
-        std::wstring name = found.cFileName;
-        if ((EndsWith(name, NewSuffix) || EndsWith(name, BackupSuffix)) &&
-            !::DeleteFileW(Join(folder, name).c_str()))
-            return ::GetLastError();
-    } while (::FindNextFileW(find.get(), &found));
     return ERROR_SUCCESS;
 }
 
 class Win32FileSet : public FileSet {
   public:
-    explicit Win32FileSet(const FileCalls& calls) : calls(calls) {}
+    Win32FileSet(const FileCalls& calls, const FilePatience& patience,
+                 const std::vector<std::string>& paths)
+        : calls(calls), patience(patience) {
+        for (const std::string& path : paths) targets.push_back(Widen(path));
+        if (targets.empty()) return;
+        folder = FolderOf(targets.front());
+        for (const std::wstring& target : targets)
+            if (!SameName(FolderOf(target), folder))
+                throw std::logic_error("a set lies in one folder");
+        journalPath = Join(folder, JournalName);
+    }
     Win32FileSet(const Win32FileSet&) = delete;
     Win32FileSet& operator=(const Win32FileSet&) = delete;
 
@@ -157,13 +242,14 @@ class Win32FileSet : public FileSet {
 
     void Stage(const std::string& path, const unsigned char* data, std::size_t size) override {
         if (failed || committed) throw std::logic_error("the set is closed");
-        failed = true;  // until this file is in place
         std::wstring target = Widen(path);
-        if (staged.empty())
-            Open(FolderOf(target), path);
-        else if (_wcsicmp(FolderOf(target).c_str(), folder.c_str()) != 0)
-            throw std::logic_error("a set lies in one folder");
-        if (DWORD code = CheckReplaceable(target)) throw CreateError(path, code);
+        if (std::none_of(targets.begin(), targets.end(),
+                         [&](const std::wstring& ours) { return SameName(ours, target); }))
+            throw std::logic_error("not a target of the set");
+        failed = true;  // until this file is in place
+        if (!journal) Open(path);
+        if (DWORD code = Patiently(patience.transientMs, [&] { return CheckReplaceable(target); }))
+            throw CreateError(path, code);
 
         staged.push_back({path, target});
         std::wstring fresh = target + NewSuffix;
@@ -174,8 +260,9 @@ class Win32FileSet : public FileSet {
             throw std::runtime_error("Stream write error");
         if (!::FlushFileBuffers(file.get())) throw CreateError(path, ::GetLastError());
         file.reset();
-        if (!ReadsBackAs(fresh, data, size, readBuffer))
-            throw std::runtime_error("Stream write error");
+        if (DWORD code = Patiently(patience.transientMs,
+                                   [&] { return ReadBack(fresh, data, size, readBuffer); }))
+            throw CreateError(path, code);
         failed = false;
     }
 
@@ -189,6 +276,9 @@ class Win32FileSet : public FileSet {
             DWORD code = ::GetLastError();
             if (attributes == INVALID_FILE_ATTRIBUTES && code != ERROR_FILE_NOT_FOUND)
                 throw ReplaceFailed(i, CreateError(staged[i].path, code).what());
+            if (attributes != INVALID_FILE_ATTRIBUTES &&
+                attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))
+                throw ReplaceFailed(i, CreateError(staged[i].path, NotOurFile).what());
             entries.push_back({NameOf(staged[i].target), attributes});
         }
         if (DWORD code = WriteJournal(journal.get(), entries))
@@ -200,7 +290,8 @@ class Win32FileSet : public FileSet {
                 throw ReplaceFailed(i, CreateError(staged[i].path, code).what());
             }
         }
-        // The set takes effect here: an empty journal has nothing to undo.
+        // The set takes effect here: an empty journal has nothing to undo. It is on the disk
+        // before any backup goes, or a power cut could leave a full journal without its backups.
         if (DWORD code = ClearJournal(journal.get())) {
             Undo(entries, staged.size());
             throw CreateError(Narrow(journalPath), code);
@@ -208,11 +299,18 @@ class Win32FileSet : public FileSet {
         committed = true;
         failed = false;
         // The journal goes last; a backup that cannot be removed now is left with it to the next
-        // set.
+        // set. DeleteFileW removes a link itself, never what it points to.
         bool removed = true;
-        for (std::size_t i = 0; i < staged.size(); ++i)
-            if (entries[i].attributes != INVALID_FILE_ATTRIBUTES)
-                removed = calls.deleteFile((staged[i].target + BackupSuffix).c_str()) && removed;
+        for (std::size_t i = 0; i < staged.size(); ++i) {
+            if (entries[i].attributes == INVALID_FILE_ATTRIBUTES) continue;
+            std::wstring backup = staged[i].target + BackupSuffix;
+            removed = Patiently(patience.transientMs,
+                                [&] {
+                                    return calls.deleteFile(backup.c_str()) ? ERROR_SUCCESS
+                                                                            : ::GetLastError();
+                                }) == ERROR_SUCCESS &&
+                      removed;
+        }
         journal.reset();
         if (removed) calls.deleteFile(journalPath.c_str());
         journalIsOurs = false;
@@ -224,28 +322,70 @@ class Win32FileSet : public FileSet {
         std::wstring target;
     };
 
+    // Another installer at work in the folder holds the journal; it may be deleting it just now.
+    bool IsBusy(DWORD code) const {
+        if (IsTransient(code)) return true;
+        return code == ERROR_ACCESS_DENIED &&
+               ::GetFileAttributesW(journalPath.c_str()) == INVALID_FILE_ATTRIBUTES &&
+               ::GetLastError() == ERROR_ACCESS_DENIED;
+    }
+
     // The journal is held open without sharing while the set lives, so a second installer at
-    // work in the same folder stops here instead of undoing this one. Found, it is the journal of
-    // a set that was cut off: its targets are put back, if it got as far as swapping, and its
-    // files removed.
-    void Open(const std::wstring& setFolder, const std::string& path) {
-        folder = setFolder;
-        journalPath = Join(folder, JournalName);
-        journal.reset(::CreateFileW(journalPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
-        if (!journal) throw CreateError(path, ::GetLastError());
-        bool found = ::GetLastError() == ERROR_ALREADY_EXISTS;
+    // work in the same folder waits here instead of undoing this one. Found, it is the journal of
+    // a set that was cut off: its targets are put back, if it got as far as swapping, provided it
+    // names nothing but our targets; one that does not is never acted on and is replaced by ours.
+    // Then our files left by earlier sets are removed.
+    void Open(const std::string& path) {
+        bool found = false;
+        DWORD code = Patiently(
+            patience.busySetMs,
+            [&] {
+                journal.reset(::CreateFileW(
+                    journalPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_ARCHIVE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+                DWORD error = ::GetLastError();
+                found = error == ERROR_ALREADY_EXISTS;
+                return journal ? ERROR_SUCCESS : error;
+            },
+            [&](DWORD error) { return IsBusy(error); });
+        if (code) throw CreateError(path, code);
         if (found) {
+            if (DWORD code = CheckOurs(journal.get())) {
+                journal.reset();
+                throw CreateError(path, code);
+            }
             if (std::optional<std::vector<JournalEntry>> entries = ReadJournal(journal.get())) {
-                for (auto entry = entries->rbegin(); entry != entries->rend(); ++entry)
-                    if (DWORD code = Restore(calls, folder, *entry, true))
+                std::vector<std::size_t> named = TargetsNamed(*entries);
+                for (std::size_t i = named.size(); i-- > 0;)
+                    if (DWORD code = Restore(calls, targets[named[i]], (*entries)[i].attributes,
+                                             true, patience.transientMs))
                         throw CreateError(path, code);  // the journal stays for the next try
             }
         }
         journalIsOurs = true;
-        if (!found) return;
-        if (DWORD code = RemoveLeftovers(folder)) throw CreateError(path, code);
-        if (DWORD code = ClearJournal(journal.get())) throw CreateError(path, code);
+        for (const std::wstring& target : targets)
+            for (const wchar_t* suffix : {NewSuffix, BackupSuffix})
+                if (DWORD code = Patiently(patience.transientMs,
+                                           [&] { return RemoveLeftover(target + suffix); }))
+                    throw CreateError(path, code);
+        if (found && ::GetFileSize(journal.get(), nullptr) != 0)
+            if (DWORD code = ClearJournal(journal.get())) throw CreateError(path, code);
+    }
+
+    // The targets a journal names, in its order, if it names nothing else and each target once.
+    std::vector<std::size_t> TargetsNamed(const std::vector<JournalEntry>& entries) const {
+        std::vector<std::size_t> named;
+        for (const JournalEntry& entry : entries) {
+            auto target = std::find_if(targets.begin(), targets.end(), [&](const std::wstring& t) {
+                return SameName(NameOf(t), entry.name);
+            });
+            std::size_t index = target - targets.begin();
+            if (target == targets.end() ||
+                std::find(named.begin(), named.end(), index) != named.end())
+                return {};
+            named.push_back(index);
+        }
+        return named;
     }
 
     // Read-only is refused by ReplaceFileW, and the new file is to have the archive attribute
@@ -253,22 +393,46 @@ class Win32FileSet : public FileSet {
     // the journal holds them for an undo. ReplaceFileW keeps the old file's security descriptor
     // on the new one and leaves the old file as the backup. A target that does not exist yet
     // cannot be replaced: the new file is renamed to it, without MOVEFILE_REPLACE_EXISTING so
-    // that a file that appeared meanwhile is not overwritten.
+    // that a file that appeared meanwhile is not overwritten. A reader in the way is waited for
+    // as long as both files are still where they were.
     DWORD Swap(const std::wstring& target, DWORD attributes) {
         std::wstring fresh = target + NewSuffix;
         if (attributes == INVALID_FILE_ATTRIBUTES)
-            return calls.moveFile(fresh.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)
-                       ? ERROR_SUCCESS
-                       : ::GetLastError();
+            return Patiently(patience.transientMs, [&] {
+                return calls.moveFile(fresh.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)
+                           ? ERROR_SUCCESS
+                           : ::GetLastError();
+            });
         if (attributes != FILE_ATTRIBUTE_ARCHIVE &&
             !::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_ARCHIVE))
             return ::GetLastError();
         std::wstring backup = target + BackupSuffix;
-        return calls.replaceFile(target.c_str(), fresh.c_str(), backup.c_str(),
-                                 REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
-                                 nullptr, nullptr)
-                   ? ERROR_SUCCESS
-                   : ::GetLastError();
+        // A reader of the new file may stop ReplaceFileW after the old one went to the backup;
+        // the old one is then put back before the next try.
+        bool halfSwapped = false;
+        return Patiently(
+            patience.transientMs,
+            [&] {
+                if (halfSwapped) {
+                    if (!calls.moveFile(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+                        return ::GetLastError();
+                    halfSwapped = false;
+                }
+                if (calls.replaceFile(
+                        target.c_str(), fresh.c_str(), backup.c_str(),
+                        REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                        nullptr))
+                    return DWORD(ERROR_SUCCESS);
+                DWORD code = ::GetLastError();
+                halfSwapped = !Exists(target) && Exists(backup);
+                return code;
+            },
+            [&](DWORD code) {
+                return (IsTransient(code) || code == ERROR_UNABLE_TO_REMOVE_REPLACED ||
+                        code == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+                        code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) &&
+                       Exists(fresh) && (halfSwapped || (Exists(target) && !Exists(backup)));
+            });
     }
 
     // Puts back the targets before `failing`, which were swapped, and the one that failed, which
@@ -276,12 +440,16 @@ class Win32FileSet : public FileSet {
     void Undo(const std::vector<JournalEntry>& entries, std::size_t failing) {
         bool restored = true;
         for (std::size_t i = std::min(failing + 1, entries.size()); i-- > 0;)
-            restored = Restore(calls, folder, entries[i], i < failing) == ERROR_SUCCESS && restored;
+            restored = Restore(calls, staged[i].target, entries[i].attributes, i < failing,
+                               patience.transientMs) == ERROR_SUCCESS &&
+                       restored;
         journal.reset();
         journalIsOurs = restored;
     }
 
     FileCalls calls;
+    FilePatience patience;
+    std::vector<std::wstring> targets;
     std::wstring folder;
     std::wstring journalPath;
     UniqueFile journal;
@@ -294,6 +462,6 @@ class Win32FileSet : public FileSet {
 
 }  // namespace
 
-std::unique_ptr<FileSet> Win32Files::BeginSet() {
-    return std::make_unique<Win32FileSet>(calls);
+std::unique_ptr<FileSet> Win32Files::BeginSet(const std::vector<std::string>& targets) {
+    return std::make_unique<Win32FileSet>(calls, patience, targets);
 }

@@ -13,11 +13,21 @@ struct FileCalls {
     decltype(&::DeleteFileW) deleteFile = ::DeleteFileW;
 };
 
+// How long a set waits for others in a shared folder before it fails: for another installer's
+// set to end, and for a file that a reader (a virus scanner, an indexer) holds for a moment, per
+// step. Nothing is waited for when nothing is busy.
+struct FilePatience {
+    DWORD busySetMs = 10000;
+    DWORD transientMs = 2000;
+};
+
 class Win32Files : public Files {
   public:
-    explicit Win32Files(FileCalls calls = {}) : calls(calls) {}
-    std::unique_ptr<FileSet> BeginSet() override;
+    explicit Win32Files(FileCalls calls = {}, FilePatience patience = {})
+        : calls(calls), patience(patience) {}
+    std::unique_ptr<FileSet> BeginSet(const std::vector<std::string>& targets) override;
 
   private:
     FileCalls calls;
+    FilePatience patience;
 };

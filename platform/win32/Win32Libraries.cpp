@@ -1,7 +1,9 @@
 #include "platform/win32/Win32Libraries.h"
 
+#include <tlhelp32.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -40,6 +42,22 @@ UniqueVirtualMemory AllocateOwnerRoom() {
     return room;
 }
 
+// The threads of this process other than the calling one; nothing when they cannot be listed.
+std::vector<DWORD> OtherThreads() {
+    std::vector<DWORD> threads;
+    UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    if (!snapshot) return threads;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Thread32First(snapshot.get(), &entry); more;
+         more = ::Thread32Next(snapshot.get(), &entry))
+        if (entry.th32OwnerProcessID == ::GetCurrentProcessId() &&
+            entry.th32ThreadID != ::GetCurrentThreadId())
+            threads.push_back(entry.th32ThreadID);
+    std::sort(threads.begin(), threads.end());
+    return threads;
+}
+
 }  // namespace
 
 LibraryHandle Win32Libraries::Load(const std::string& path) {
@@ -48,7 +66,10 @@ LibraryHandle Win32Libraries::Load(const std::string& path) {
     // A Windows 7 without its loader update has no search flags; the older search path is used.
     DWORD flags = HasSearchFlags() ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
                                    : LOAD_WITH_ALTERED_SEARCH_PATH;
-    return ::LoadLibraryExW(Widen(path).c_str(), nullptr, flags);
+    std::vector<DWORD> before = OtherThreads();
+    LibraryHandle library = ::LoadLibraryExW(Widen(path).c_str(), nullptr, flags);
+    if (library) threadsBefore[library] = std::move(before);
+    return library;
 }
 
 ExportAddress Win32Libraries::Find(LibraryHandle library, const char* name) {
@@ -69,6 +90,13 @@ void Win32Libraries::CallBufferFunction(ExportAddress function, OwnerBuffer& buf
 }
 
 void Win32Libraries::Free(LibraryHandle library) {
+    // A thread that appeared while the library was loaded may run its code at any time later;
+    // unloaded, the library would take the process down with it then, so it stays loaded until
+    // the process ends.
+    std::vector<DWORD> before = std::move(threadsBefore[library]);
+    threadsBefore.erase(library);
+    std::vector<DWORD> now = OtherThreads();
+    if (!std::includes(before.begin(), before.end(), now.begin(), now.end())) return;
     // The library's detach code runs inside FreeLibrary; the module is released even when it
     // faults there, so there is nothing to retry.
     UniqueModule module(static_cast<HMODULE>(library));

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <map>
+#include <vector>
+
 #include "platform/Libraries.h"
 #include "platform/win32/UniqueHandle.h"
 
@@ -12,4 +15,8 @@ class Win32Libraries : public Libraries {
     std::uint8_t CallByteFunction(ExportAddress function) override;
     void CallBufferFunction(ExportAddress function, OwnerBuffer& buffer) override;
     void Free(LibraryHandle library) override;
+
+  private:
+    // The process's other threads as they were before each loaded library was loaded.
+    std::map<LibraryHandle, std::vector<DWORD>> threadsBefore;
 };

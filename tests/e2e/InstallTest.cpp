@@ -119,4 +119,31 @@ TEST_F(Install, ATemplateHeldOpenLeavesTheWholeOldSetAndTheRetryInstallsTheNewOn
     EXPECT_EQ(Listing(host + "\\SZABLONY").size(), 6u) << "stray files left in SZABLONY";
 }
 
+// On a network installation every lab computer runs the installer, often at the same moment:
+// the second to start waits for the first one's set, and both end with one whole new set.
+TEST_F(Install, TwoInstallersPressingNextTogetherBothSucceedWithOneWholeSet) {
+    std::string host = MakeHost("Tesmaren", "network");
+    std::string folder = host + "\\SZABLONY\\";
+    for (const char* name : Templates) WriteFileBytes(folder + name, std::string("stary ") + name);
+    SetLocation(host);
+    e2e::Wizard first = Start();
+    e2e::Process otherProcess(Widen(InstallerPath()), Widen(Root()));
+    e2e::Wizard second = e2e::Wizard::Attach(otherProcess);
+    ASSERT_NE(first.Handle(), nullptr);
+    ASSERT_NE(second.Handle(), nullptr);
+    ASSERT_NE(first.Handle(), second.Handle());
+    Next(first, 1);
+    Next(second, 1);
+
+    first.Click(Widget::BitBtn2);
+    second.Click(Widget::BitBtn2);
+    for (const e2e::Wizard* wizard : {&first, &second}) {
+        EXPECT_TRUE(wizard->WaitForPage(2));
+        Settle(*wizard);
+        EXPECT_EQ(wizard->Text(Widget::StaticText6), StartLine + SuccessLines);
+    }
+    ExpectTemplatesInstalled(host);
+    EXPECT_EQ(Listing(host + "\\SZABLONY").size(), 6u) << "stray files left in SZABLONY";
+}
+
 }  // namespace

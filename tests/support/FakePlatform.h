@@ -164,7 +164,9 @@ class FakeFiles : public Files {
     };
     enum class Failure { CannotCreate, ShortWrite, CannotReplace };
 
-    std::unique_ptr<FileSet> BeginSet() override { return std::make_unique<Set>(*this); }
+    std::unique_ptr<FileSet> BeginSet(const std::vector<std::string>&) override {
+        return std::make_unique<Set>(*this);
+    }
 
     std::set<std::string> folders;
     std::map<std::string, File> files;

@@ -2,15 +2,22 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
+#include <iostream>
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/win32/Win32Files.h"
 #include "tests/win32/TestFolders.h"
 
 namespace {
+
+// Waits short enough for a test, long enough to see that a set waits at all.
+constexpr FilePatience Quick{300, 200};
 
 std::string ContentOf(const std::wstring& path) {
     UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -100,11 +107,17 @@ void Stage(FileSet& set, const std::wstring& path, const std::string& content) {
     set.Stage(Narrow(path), reinterpret_cast<const unsigned char*>(content.data()), content.size());
 }
 
+std::vector<std::string> SixTargets(const std::wstring& templates) {
+    std::vector<std::string> targets;
+    for (const wchar_t* name : Names) targets.push_back(Narrow(templates + L"\\" + name));
+    return targets;
+}
+
 // Stages the six new templates in table order, counting them, and commits them.
 void InstallSix(
     Files& files, const std::wstring& templates, int& staged,
     const std::function<void()>& beforeCommit = [] {}) {
-    std::unique_ptr<FileSet> set = files.BeginSet();
+    std::unique_ptr<FileSet> set = files.BeginSet(SixTargets(templates));
     for (staged = 0; staged < 6; ++staged)
         Stage(*set, templates + L"\\" + Names[staged], NewContent(staged));
     beforeCommit();
@@ -120,7 +133,7 @@ class FilesTest : public ::testing::Test {
 
     // A set of one file.
     void Replace(const std::wstring& path, const std::string& content) {
-        std::unique_ptr<FileSet> set = files.BeginSet();
+        std::unique_ptr<FileSet> set = files.BeginSet({Narrow(path)});
         Stage(*set, path, content);
         set->Commit();
     }
@@ -136,7 +149,7 @@ class FilesTest : public ::testing::Test {
     TemporaryFolder folder;
     std::wstring templates;
     std::wstring target;
-    Win32Files files;
+    Win32Files files{{}, Quick};
 };
 
 TEST_F(FilesTest, NewAndExistingFilesGetExactlyTheBytesAndNothingElseIsLeft) {
@@ -205,7 +218,7 @@ TEST_F(FilesTest, AReadOnlyTargetIsReadOnlyAgainWhenItsSetFails) {
     ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
     DWORD readOnly = ::GetFileAttributesW(target.c_str());  // Wine adds the archive attribute
     ASSERT_TRUE(readOnly & FILE_ATTRIBUTE_READONLY);
-    std::unique_ptr<FileSet> set = files.BeginSet();
+    std::unique_ptr<FileSet> set = files.BeginSet({Narrow(target)});
     Stage(*set, target, "new");
     {
         UniqueFile held = HoldWithoutSharing(target);
@@ -217,15 +230,155 @@ TEST_F(FilesTest, AReadOnlyTargetIsReadOnlyAgainWhenItsSetFails) {
     EXPECT_EQ(Listing(templates), L"Kolwenta3A.rtf");
 }
 
-TEST_F(FilesTest, ASecondSetInTheSameFolderIsRefusedWhileTheFirstIsAtWork) {
-    ASSERT_TRUE(::CreateDirectoryW(templates.c_str(), nullptr));
-    std::unique_ptr<FileSet> first = files.BeginSet();
+// A second installer finds the journal held: it waits for the first to end and then installs;
+// only a set that stays busy past the bound fails it.
+TEST_F(FilesTest, ASecondSetWaitsForTheFirstAndFailsOnlyPastTheBound) {
+    MakeHostFolder(templates);
+    FolderState found = StateOf(templates);
+    std::unique_ptr<FileSet> first = files.BeginSet(SixTargets(templates));
     Stage(*first, target, "first");
-    std::wstring other = templates + L"\\Kolwenta3B.rtf";
-    EXPECT_EQ(ErrorOf(other, "second"), CannotCreate(other, ERROR_SHARING_VIOLATION));
+    int staged = 0;
+    EXPECT_THROW(InstallSix(files, templates, staged), std::runtime_error);
+    EXPECT_EQ(staged, 0);
+
+    std::thread second([&] {
+        Win32Files patient;
+        InstallSix(patient, templates, staged);
+    });
+    ::Sleep(100);
     first->Commit();
-    EXPECT_EQ(ContentOf(target), "first");
-    EXPECT_EQ(Listing(templates), L"Kolwenta3A.rtf");
+    first.reset();
+    second.join();
+    EXPECT_EQ(staged, 6);
+    FolderState expected = found;
+    for (int i = 0; i < 6; ++i) expected[Names[i]] = {NewContent(i), FILE_ATTRIBUTE_ARCHIVE};
+    EXPECT_EQ(StateOf(templates), expected);
+}
+
+// A reader that opens each file as it appears and holds it a moment, letting only readers in, as
+// a virus scanner or an indexer does.
+TEST_F(FilesTest, AReaderHoldingEachFileForAMomentDoesNotStopTheSet) {
+    MakeHostFolder(templates);
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        while (!done) {
+            for (const wchar_t* name : Names)
+                for (const wchar_t* suffix : {L"", L".z27z-new", L".z27z-old"}) {
+                    UniqueFile held(::CreateFileW((templates + L"\\" + name + suffix).c_str(),
+                                                  GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                  OPEN_EXISTING, 0, nullptr));
+                    if (held) ::Sleep(30);
+                }
+            ::Sleep(1);
+        }
+    });
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        Win32Files patient;
+        int staged = 0;
+        EXPECT_NO_THROW(InstallSix(patient, templates, staged));
+    }
+    done = true;
+    reader.join();
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(ContentOf(templates + L"\\" + Names[i]), NewContent(i));
+    EXPECT_EQ(Listing(templates),
+              L"Inny.rtf|Kolwenta3A.rtf|Kolwenta3B.rtf|Kolwenta3C.rtf|"
+              L"Kolwenta3CC.rtf|Kolwenta3CCC.rtf|Kolwenta3CZ.rtf");
+}
+
+void WriteJournalText(const std::wstring& path, const std::wstring& text) {
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(
+        ::WriteFile(file.get(), text.data(), text.size() * sizeof(wchar_t), &written, nullptr));
+}
+
+// What others may leave in a shared templates folder. Whatever it is, nothing but the six targets
+// changes, and they change together or not at all. Wine shows a hard link by its link count, as
+// Windows does, but cannot make a symbolic link (CreateSymbolicLinkW succeeds and makes nothing)
+// and shows a Unix one as the file it points to; there the symbolic rows are skipped, and the
+// hard-link rows go through the same refusal.
+TEST_F(FilesTest, WhatOthersLeaveInTheFolderIsNeverActedOn) {
+    enum Plant { HardLink, SymbolicLink, Journal, Plain };
+    struct Row {
+        const char* what;
+        Plant plant;
+        const wchar_t* name;     // in the templates folder
+        const wchar_t* journal;  // planted journal text, or nullptr
+        bool installs;
+    } rows[] = {
+        {"journal hard link", HardLink, L"z27z.journal", nullptr, false},
+        {"journal symbolic link", SymbolicLink, L"z27z.journal", nullptr, false},
+        {"target hard link", HardLink, L"Kolwenta3C.rtf", nullptr, false},
+        {"target symbolic link", SymbolicLink, L"Kolwenta3A.rtf", nullptr, false},
+        {"staging name hard link", HardLink, L"Kolwenta3B.rtf.z27z-new", L"", false},
+        {"staging name symbolic link", SymbolicLink, L"Kolwenta3B.rtf.z27z-new", L"", false},
+        {"backup name hard link", HardLink, L"Kolwenta3CZ.rtf.z27z-old", nullptr, false},
+        {"journal of another report", Journal, nullptr, L"00000020 Inny.rtf\nend\n", true},
+        {"trailing dot", Journal, nullptr, L"00000020 Inny.rtf.\nend\n", true},
+        {"trailing space", Journal, nullptr, L"00000020 Inny.rtf \nend\n", true},
+        {"ours and another", Journal, nullptr, L"00000020 Kolwenta3A.rtf\n00000020 Inny.rtf\nend\n",
+         true},
+        {"stale staging file", Plain, L"Kolwenta3B.rtf.z27z-new", nullptr, true},
+        {"stale backup", Plain, L"Kolwenta3A.rtf.z27z-old", nullptr, true},
+    };
+    int run = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::wstring host = folder.Wide() + L"\\hostile" + std::to_wstring(++run);
+        ASSERT_TRUE(::CreateDirectoryW(host.c_str(), nullptr));
+        std::wstring outside = host + L"\\outside.txt";
+        Create(outside, "plik spoza zestawu");
+        std::wstring here = host + L"\\SZABLONY";
+        MakeHostFolder(here);
+        // Another report's backup beside it: a journal naming Inny.rtf would bring it back.
+        Create(here + L"\\Inny.rtf.z27z-old", "podrzucony");
+        if (row.plant == HardLink) {
+            if (row.name == std::wstring(L"Kolwenta3C.rtf")) Create(outside, "stary Kolwenta3C");
+            ::DeleteFileW((here + L"\\" + row.name).c_str());
+            ASSERT_TRUE(
+                ::CreateHardLinkW((here + L"\\" + row.name).c_str(), outside.c_str(), nullptr));
+        } else if (row.plant == SymbolicLink) {
+            ::DeleteFileW((here + L"\\" + row.name).c_str());
+            ::CreateSymbolicLinkW((here + L"\\" + row.name).c_str(), outside.c_str(), 0);
+            if (!(::GetFileAttributesW((here + L"\\" + row.name).c_str()) &
+                  FILE_ATTRIBUTE_REPARSE_POINT) ||
+                ::GetFileAttributesW((here + L"\\" + row.name).c_str()) ==
+                    INVALID_FILE_ATTRIBUTES) {
+                std::cout << "[  SKIP    ] " << row.what << ": no symbolic link here\n";
+                continue;
+            }
+        } else if (row.plant == Plain) {
+            Create(here + L"\\" + row.name, "pozostałość");
+        }
+        if (row.journal) WriteJournalText(here + L"\\z27z.journal", row.journal);
+        FolderState found = StateOf(here);
+        std::string outsideBytes = ContentOf(outside);
+
+        int staged = 0;
+        bool installed = true;
+        try {
+            InstallSix(files, here, staged);
+        } catch (const std::runtime_error&) {
+            installed = false;
+        }
+        EXPECT_EQ(installed, row.installs);
+        EXPECT_EQ(ContentOf(outside), outsideBytes);
+        FolderState expected = found;
+        if (installed) {
+            for (int i = 0; i < 6; ++i)
+                expected[Names[i]] = {NewContent(i), FILE_ATTRIBUTE_ARCHIVE};
+            for (auto name = expected.begin(); name != expected.end();)
+                name = name->first.find(L"Kolwenta3") == 0 &&
+                               name->first.find(L".z27z-") != std::wstring::npos
+                           ? expected.erase(name)
+                           : std::next(name);
+        }
+        // A plain journal under our name that we could not act on is discarded, as ours would be.
+        if (installed || row.journal) expected.erase(L"z27z.journal");
+        EXPECT_EQ(StateOf(here), expected);
+    }
 }
 
 // Faults put into WriteFile: the disk fills up in the middle of one file, or a share reports one
@@ -276,7 +429,7 @@ TEST_F(FilesTest, EveryFailurePointLeavesTheFolderAsFound) {
             diskFull = false;
             FileCalls calls;
             calls.writeFile = FaultyWriteFile;
-            Win32Files faulty(calls);
+            Win32Files faulty(calls, Quick);
             UniqueFile held;
             if (fault == Fault::LockedWhenStaged) held = HoldWithoutSharing(failing);
             std::string error = "no error";
@@ -401,7 +554,7 @@ TEST_F(FilesTest, ASetCutOffByAKilledProcessIsUndoneByTheNextSetBeforeItStarts) 
 
         // The next run: its first file staged, then given up.
         {
-            std::unique_ptr<FileSet> next = files.BeginSet();
+            std::unique_ptr<FileSet> next = files.BeginSet(SixTargets(here));
             Stage(*next, here + L"\\" + Names[0], "x");
         }
         EXPECT_EQ(StateOf(here), expected);

@@ -195,6 +195,21 @@ TEST_F(LibrariesTest, AFaultWhileUnloadingLeavesTheLibraryUnloaded) {
     EXPECT_FALSE(IsLoaded(path));
 }
 
+// Unloaded, the library would fault in its thread's next tick; the process would end with it.
+TEST_F(LibrariesTest, ALibraryThatLeavesAThreadRunningStaysLoadedUntilTheProcessEnds) {
+    std::string path = FixturePath("leaves_thread");
+    Answers answers = Ask(libraries, path);
+    EXPECT_EQ(answers.edition, 1);
+    EXPECT_EQ(answers.error, "");
+    HMODULE stillLoaded = ::GetModuleHandleW(Widen(path).c_str());
+    ASSERT_TRUE(stillLoaded);
+    auto ticks = reinterpret_cast<LONG(__stdcall*)()>(::GetProcAddress(stillLoaded, "Ticks"));
+    ASSERT_TRUE(ticks);
+    LONG released = ticks();
+    for (int wait = 0; wait < 100 && ticks() == released; ++wait) ::Sleep(10);
+    EXPECT_GT(ticks(), released) << "the thread stopped";
+}
+
 // A library built with the C convention leaves Wlasciciel's argument for the caller to remove;
 // left there, each call would move the caller's stack by one more word.
 TEST_F(LibrariesTest, TheStackIsAsBeforeAfterEveryCallWhateverTheLibrarysConvention) {
