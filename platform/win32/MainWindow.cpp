@@ -1,42 +1,23 @@
 #include "platform/win32/MainWindow.h"
 
-#include "platform/win32/CallbackEdge.h"
-
 namespace {
 
 // Close() queues this rather than WM_CLOSE, which is the user's request and goes to the events.
 constexpr UINT CloseNow = WM_APP + 1;
 
-MainWindow* Owner(HWND window) {
-    return reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
 }  // namespace
 
-LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return AtCallbackEdge<LRESULT>(0, [&]() -> LRESULT {
-        if (message == WM_NCCREATE) {
-            auto* self =
-                static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-            self->hwnd = window;
-            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-        MainWindow* self = Owner(window);
-        if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-        LRESULT result = self->HandleMessage(message, wParam, lParam);
-        if (message == WM_NCDESTROY) {
-            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            self->hwnd = nullptr;
-            self->lastFocus = nullptr;
-            self->windows.fill(nullptr);
-        }
-        return result;
-    });
-}
-
-LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (HandleChildNotification(message, wParam, lParam, result)) return result;
+    if (window != hwnd) {
+        // A container: a panel, the page control or a page.
+        if (message == WM_ERASEBKGND) {
+            EraseContainer(window, reinterpret_cast<HDC>(wParam));
+            return 1;
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
     switch (message) {
         case WM_ACTIVATE:
             OnActivate(wParam);
@@ -54,26 +35,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ::PostQuitMessage(0);
             return 0;
     }
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK MainWindow::ContainerProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-    return AtCallbackEdge<LRESULT>(0, [&]() -> LRESULT {
-        if (message == WM_NCCREATE)
-            ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                                reinterpret_cast<LONG_PTR>(
-                                    reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-        if (MainWindow* self = Owner(window)) {
-            LRESULT result = 0;
-            if (self->HandleChildNotification(message, wParam, lParam, result)) return result;
-            if (message == WM_ERASEBKGND) {
-                self->EraseContainer(window, reinterpret_cast<HDC>(wParam));
-                return 1;
-            }
-        }
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    });
+void MainWindow::Destroyed() {
+    lastFocus = nullptr;
+    windows.fill(nullptr);
 }
 
 bool MainWindow::HandleChildNotification(UINT message, WPARAM wParam, LPARAM lParam,

@@ -5,6 +5,7 @@ add_library(win32_ui STATIC
     ${PROJECT_SOURCE_DIR}/platform/win32/Fonts.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/Pictures.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/MainWindow.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/WindowProcedure.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/WindowCreation.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/KeyboardFocus.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/Painting.cpp
