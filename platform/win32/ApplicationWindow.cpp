@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/Conventions.h"
+#include "platform/ApplicationTitle.h"
 #include "platform/win32/Text.h"
 
 namespace {

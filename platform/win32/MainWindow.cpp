@@ -1,12 +1,5 @@
 #include "platform/win32/MainWindow.h"
 
-namespace {
-
-// Close() queues this rather than WM_CLOSE, which is the user's request and goes to the events.
-constexpr UINT CloseNow = WM_APP + 1;
-
-}  // namespace
-
 LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (HandleChildNotification(message, wParam, lParam, result)) return result;
@@ -16,24 +9,24 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
             EraseContainer(window, reinterpret_cast<HDC>(wParam));
             return 1;
         }
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    switch (message) {
-        case WM_ACTIVATE:
-            OnActivate(wParam);
-            return 0;
-        case WM_SETFOCUS:
-            OnSetFocus();
-            return 0;
-        case WM_CLOSE:
-            if (events) Forward([this] { events->CloseRequested(); });
-            return 0;
-        case CloseNow:
-            ::DestroyWindow(hwnd);
-            return 0;
-        case WM_DESTROY:
-            ::PostQuitMessage(0);
-            return 0;
+    } else {
+        switch (message) {
+            case WM_ACTIVATE:
+                OnActivate(wParam);
+                return 0;
+            case WM_SETFOCUS:
+                OnSetFocus();
+                return 0;
+            case WM_CLOSE:
+                if (events) Forward([this] { events->CloseRequested(); });
+                return 0;
+            case CloseNow:
+                ::DestroyWindow(hwnd);
+                return 0;
+            case WM_DESTROY:
+                ::PostQuitMessage(0);
+                return 0;
+        }
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
@@ -72,8 +65,4 @@ template <typename Report>
 void MainWindow::Forward(Report report) {
     report();
     KeepFocusUsable();
-}
-
-void MainWindow::Close() {
-    if (hwnd) ::PostMessageW(hwnd, CloseNow, 0, 0);
 }

@@ -21,8 +21,8 @@
 // read its text with WM_GETTEXT; it reports clicks and the close request to its events and shows
 // what it is told to. Its members live in one file per concern: the messages
 // (MainWindow.cpp), creation from the table (WindowCreation.cpp), keyboard and focus
-// (KeyboardFocus.cpp), painting and colours (Painting.cpp) and the Surface adapter
-// (SurfaceAdapter.cpp).
+// (KeyboardFocus.cpp), painting and colours (Painting.cpp) and the Surface methods
+// (MainWindowSurface.cpp).
 class MainWindow : public Surface {
   public:
     // At the screen's DPI unless one is given (tests lay the window out at others).
@@ -51,6 +51,9 @@ class MainWindow : public Surface {
     std::string OwnPath() const override;
 
   private:
+    // Close() queues this rather than WM_CLOSE, which is the user's request and goes to the events.
+    static constexpr UINT CloseNow = WM_APP + 1;
+
     template <typename Window>
     friend LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
     // The main window's messages and its containers'.

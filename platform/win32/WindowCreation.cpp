@@ -1,6 +1,5 @@
 #include <stdexcept>
 
-#include "platform/Conventions.h"
 #include "platform/win32/CommonControls.h"
 #include "platform/win32/GdiScope.h"
 #include "platform/win32/MainWindow.h"
