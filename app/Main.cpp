@@ -3,9 +3,10 @@
 #include <cstdlib>
 
 #include "app/Unit1.h"
-#include "platform/Conventions.h"
+#include "platform/ApplicationTitle.h"
 #include "platform/Platform.h"
 #include "platform/win32/ApplicationWindow.h"
+#include "platform/win32/CommonControls.h"
 #include "platform/win32/DllSearch.h"
 #include "platform/win32/MainWindow.h"
 #include "platform/win32/Text.h"

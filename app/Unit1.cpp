@@ -1,6 +1,6 @@
 #include "app/Unit1.h"
 
-#include "platform/Conventions.h"
+#include "platform/LineBreak.h"
 
 TForm1::TForm1(Surface& surface, Platform& platform) : surface(surface), platform(platform) {}
 
@@ -69,25 +69,22 @@ void TForm1::BitBtn4Click() {
     surface.Close();
 }
 
-namespace {
-Widget PageWidget(int index) {
-    static const Widget pages[TForm1::PageCount] = {Widget::TabSheet1, Widget::TabSheet2,
-                                                    Widget::TabSheet3};
-    return pages[index];
-}
-}  // namespace
-
 void TForm1::SetActivePageIndex(int index) {
     if (index == activePage || index < 0 || index >= PageCount) return;
-    static void (TForm1::*const showHandlers[PageCount])() = {nullptr, &TForm1::TabSheet2Show,
-                                                              &TForm1::TabSheet3Show};
-    static void (TForm1::*const hideHandlers[PageCount])() = {nullptr, &TForm1::TabSheet2Hide,
-                                                              nullptr};
+    // Page i's sheet and its handlers.
+    static const struct {
+        Widget sheet;
+        Handler show, hide;
+    } pages[PageCount] = {
+        {Widget::TabSheet1, nullptr, nullptr},
+        {Widget::TabSheet2, &TForm1::TabSheet2Show, &TForm1::TabSheet2Hide},
+        {Widget::TabSheet3, &TForm1::TabSheet3Show, nullptr},
+    };
     int previous = activePage;
-    surface.SetVisible(PageWidget(index), true);
-    Run(showHandlers[index]);
-    surface.SetVisible(PageWidget(previous), false);
-    Run(hideHandlers[previous]);
+    surface.SetVisible(pages[index].sheet, true);
+    Run(pages[index].show);
+    surface.SetVisible(pages[previous].sheet, false);
+    Run(pages[previous].hide);
     activePage = index;
 }
 

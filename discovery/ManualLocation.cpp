@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 #include "discovery/ResultText.h"
-#include "platform/Conventions.h"
+#include "platform/FolderOf.h"
+#include "platform/LineBreak.h"
 
 void TForm1::BitBtn5Click() {
     struct Confirmed {

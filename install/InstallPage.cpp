@@ -1,6 +1,6 @@
 #include "app/Unit1.h"
 #include "install/PayloadTable.h"
-#include "platform/Conventions.h"
+#include "platform/LineBreak.h"
 
 namespace {
 

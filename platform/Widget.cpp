@@ -1,13 +1,9 @@
 #include "platform/Widget.h"
 
 const char* WidgetName(Widget widget) {
-    static const char* const names[WidgetCount] = {
-        "Form1",        "Panel1",    "Image1",      "Label1",      "Label2",      "Label3",
-        "Label4",       "Label5",    "Label6",      "Label7",      "Image2",      "Panel2",
-        "PageControl1", "TabSheet1", "StaticText2", "TabSheet2",   "StaticText1", "StaticText3",
-        "Edit1",        "BitBtn5",   "TabSheet3",   "StaticText6", "BitBtn4",     "StaticText4",
-        "BitBtn3",      "BitBtn1",   "BitBtn2",
-    };
+#define INSTALATOR_WIDGET_NAME(name, ...) #name,
+    static const char* const names[WidgetCount] = {INSTALATOR_WIDGETS(INSTALATOR_WIDGET_NAME)};
+#undef INSTALATOR_WIDGET_NAME
     int index = static_cast<int>(widget);
     return index >= 0 && index < WidgetCount ? names[index] : "?";
 }

@@ -3,38 +3,18 @@
 #include <optional>
 #include <string>
 
+#include "platform/WidgetTable.h"
+
 // Every widget of the main window, named as the handlers name them.
 enum class Widget {
-    Form1,
-    Panel1,
-    Image1,
-    Label1,
-    Label2,
-    Label3,
-    Label4,
-    Label5,
-    Label6,
-    Label7,
-    Image2,
-    Panel2,
-    PageControl1,
-    TabSheet1,
-    StaticText2,
-    TabSheet2,
-    StaticText1,
-    StaticText3,
-    Edit1,
-    BitBtn5,
-    TabSheet3,
-    StaticText6,
-    BitBtn4,
-    StaticText4,
-    BitBtn3,
-    BitBtn1,
-    BitBtn2,
+#define INSTALATOR_WIDGET_ENUMERATOR(name, ...) name,
+    INSTALATOR_WIDGETS(INSTALATOR_WIDGET_ENUMERATOR)
+#undef INSTALATOR_WIDGET_ENUMERATOR
 };
 
-inline constexpr int WidgetCount = static_cast<int>(Widget::BitBtn2) + 1;
+#define INSTALATOR_WIDGET_ONE(...) +1
+inline constexpr int WidgetCount = 0 INSTALATOR_WIDGETS(INSTALATOR_WIDGET_ONE);
+#undef INSTALATOR_WIDGET_ONE
 
 const char* WidgetName(Widget widget);
 // The widget of that name, if any.

@@ -11,41 +11,15 @@ constexpr COLORREF Face = SystemColour(COLOR_BTNFACE);
 constexpr COLORREF Ink = SystemColour(COLOR_WINDOWTEXT);
 constexpr COLORREF Paper = SystemColour(COLOR_WINDOW);
 
-using W = Widget;
-using F = FontId;
-
-// clang-format off
 constexpr std::array<WidgetLook, WidgetCount> looks = {{
-    // name           font        text    background flags
-    {W::Form1,        F::Default, Ink,    Face,      Plain},
-    {W::Panel1,       F::Default, White,  Navy,      Plain},
-    {W::Image1,       F::Default, White,  Navy,      Plain},
-    {W::Label1,       F::Title,   Silver, Navy,      Plain},
-    {W::Label2,       F::Title,   Yellow, Navy,      Transparent},
-    {W::Label3,       F::Heading, White,  Navy,      Plain},
-    {W::Label4,       F::Bold,    White,  Navy,      Plain},
-    {W::Label5,       F::Bold,    White,  Navy,      Plain},
-    {W::Label6,       F::Bold,    White,  Navy,      Plain},
-    {W::Label7,       F::Bold,    White,  Navy,      Plain},
-    {W::Image2,       F::Default, White,  Navy,      Transparent},
-    {W::Panel2,       F::Default, Ink,    Face,      Plain},
-    {W::PageControl1, F::Default, Ink,    Face,      Plain},
-    {W::TabSheet1,    F::Default, Ink,    Face,      Plain},
-    {W::StaticText2,  F::Text,    Black,  Face,      Plain},
-    {W::TabSheet2,    F::Default, Ink,    Face,      Plain},
-    {W::StaticText1,  F::Bold,    Ink,    Face,      Plain},
-    {W::StaticText3,  F::Text,    Ink,    Face,      Plain},
-    {W::Edit1,        F::Default, Ink,    Paper,     Plain},
-    {W::BitBtn5,      F::Default, Ink,    Face,      Plain},
-    {W::TabSheet3,    F::Default, Ink,    Face,      Plain},
-    {W::StaticText6,  F::Text,    Ink,    Face,      Plain},
-    {W::BitBtn4,      F::Default, Ink,    Face,      Plain},
-    {W::StaticText4,  F::Default, Ink,    Face,      Plain},
-    {W::BitBtn3,      F::Default, Ink,    Face,      Plain},
-    {W::BitBtn1,      F::Default, Ink,    Face,      Plain},
-    {W::BitBtn2,      F::Default, Ink,    Face,      DefaultButton},
+#define INSTALATOR_LOOK(name, kind, parent, left, top, width, height, content, state, font, text, \
+                        background, flags)                                                        \
+    {Widget::name, FontId::font, text, background, flags},
+    INSTALATOR_WIDGETS(INSTALATOR_LOOK)
+#undef INSTALATOR_LOOK
 }};
 
+// clang-format off
 // East European character sets throughout, so that "MS Sans Serif" has the Polish letters.
 constexpr std::array<FontStyle, FontCount> fonts = {{
     // face              height weight    italic underline
@@ -57,15 +31,9 @@ constexpr std::array<FontStyle, FontCount> fonts = {{
 }};
 // clang-format on
 
-constexpr bool FollowsTheWidgetList() {
-    for (int i = 0; i < WidgetCount; ++i)
-        if (static_cast<int>(looks[static_cast<std::size_t>(i)].name) != i) return false;
-    return true;
-}
-static_assert(FollowsTheWidgetList(), "row i must be widget i");
-
-constexpr std::array<Widget, 6> frontToBack = {W::Label2,  W::Label1,  W::BitBtn1,
-                                               W::BitBtn2, W::BitBtn3, W::PageControl1};
+constexpr std::array<Widget, 6> frontToBack = {Widget::Label2,  Widget::Label1,
+                                               Widget::BitBtn1, Widget::BitBtn2,
+                                               Widget::BitBtn3, Widget::PageControl1};
 
 }  // namespace
 

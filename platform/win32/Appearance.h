@@ -6,8 +6,8 @@
 
 #include "platform/Widget.h"
 
-// How each widget of the layout table looks on Windows: its font, its colours and how it is
-// drawn, one row per widget in the order of the widget list.
+// How each widget looks on Windows: its font, its colours and how it is drawn, from the look
+// columns of the widget table (WidgetTable.h).
 
 enum class FontId {
     Default,  // "MS Sans Serif" -11, the window's font

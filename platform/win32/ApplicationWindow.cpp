@@ -1,9 +1,9 @@
 #include "platform/win32/ApplicationWindow.h"
 
 #include <stdexcept>
+#include <utility>
 
-#include "platform/Conventions.h"
-#include "platform/win32/CallbackEdge.h"
+#include "platform/ApplicationTitle.h"
 #include "platform/win32/Text.h"
 
 namespace {
@@ -17,21 +17,16 @@ constexpr DWORD Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
 }  // namespace
 
 ApplicationWindow::ApplicationWindow(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &ApplicationWindow::WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = ApplicationIcon(instance, ::GetSystemMetrics(SM_CXICON));
-    windowClass.hIconSm = ApplicationIcon(instance, ::GetSystemMetrics(SM_CXSMICON));
-    windowClass.lpszClassName = ClassName;
-    ::RegisterClassExW(&windowClass);
+    RegisterWindowClass(instance, ClassName, &WindowProcedure<ApplicationWindow>, true);
     ::CreateWindowExW(0, ClassName, Widen(ApplicationTitle).c_str(), Style,
                       ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0,
                       0, nullptr, nullptr, instance, this);
     if (!hwnd) throw std::runtime_error(SystemErrorText(::GetLastError()));
     // Set on the window too, where the taskbar and Alt+Tab ask for them.
-    ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowClass.hIcon));
-    ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowClass.hIconSm));
+    for (auto [icon, size] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}})
+        ::SendMessageW(
+            hwnd, WM_SETICON, icon,
+            reinterpret_cast<LPARAM>(ApplicationIcon(instance, ::GetSystemMetrics(size))));
     HMENU menu = ::GetSystemMenu(hwnd, FALSE);
     for (UINT command : {SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE})
         ::DeleteMenu(menu, command, MF_BYCOMMAND);
@@ -49,27 +44,7 @@ void ApplicationWindow::Show() {
     ::ShowWindow(hwnd, SW_SHOWNA);
 }
 
-LRESULT CALLBACK ApplicationWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                               LPARAM lParam) {
-    return AtCallbackEdge<LRESULT>(0, [&]() -> LRESULT {
-        if (message == WM_NCCREATE) {
-            auto* self = static_cast<ApplicationWindow*>(
-                reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-            self->hwnd = window;
-            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-        auto* self =
-            reinterpret_cast<ApplicationWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-        if (message == WM_NCDESTROY) {
-            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            self->hwnd = nullptr;
-        }
-        return self->HandleMessage(message, wParam, lParam);
-    });
-}
-
-LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ApplicationWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE) ::PostMessageW(hwnd, ActivateWizardMessage, 0, 0);
@@ -95,7 +70,7 @@ LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
             }
             break;
     }
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 // The window the user last worked in: the wizard, or a message box or the chooser it opened.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/WindowProcedure.h"
+
 // The application's icon (resource 1) at a size in pixels, shared: never destroyed.
 inline HICON ApplicationIcon(HINSTANCE instance, int size) {
     return static_cast<HICON>(
@@ -25,8 +27,10 @@ class ApplicationWindow {
     void Show();
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Window>
+    friend LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Destroyed() {}
     void ActivateWizard();
 
     HWND hwnd = nullptr;

@@ -8,7 +8,3 @@ void SecureDllSearch();
 // True when the loader takes the LOAD_LIBRARY_SEARCH_* flags (Windows 7 with its loader update
 // and later).
 bool HasSearchFlags();
-
-// Loads the common controls (version 6, through the manifest) and registers their classes. Called
-// only after SecureDllSearch, which is why the executable does not import them.
-void InitialiseCommonControls();

@@ -14,14 +14,15 @@
 #include "platform/win32/Fonts.h"
 #include "platform/win32/Pictures.h"
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/WindowProcedure.h"
 
 // The wizard's window on the real Windows API, a humble view: every widget of the layout table is
 // a child window whose control ID is WidgetControlId(widget), so test drivers can find it and
 // read its text with WM_GETTEXT; it reports clicks and the close request to its events and shows
-// what it is told to. Its members live in one file per concern: the window procedures
+// what it is told to. Its members live in one file per concern: the messages
 // (MainWindow.cpp), creation from the table (WindowCreation.cpp), keyboard and focus
-// (KeyboardFocus.cpp), painting and colours (Painting.cpp) and the Surface adapter
-// (SurfaceAdapter.cpp).
+// (KeyboardFocus.cpp), painting and colours (Painting.cpp) and the Surface methods
+// (MainWindowSurface.cpp).
 class MainWindow : public Surface {
   public:
     // At the screen's DPI unless one is given (tests lay the window out at others).
@@ -50,9 +51,14 @@ class MainWindow : public Surface {
     std::string OwnPath() const override;
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Close() queues this rather than WM_CLOSE, which is the user's request and goes to the events.
+    static constexpr UINT CloseNow = WM_APP + 1;
+
+    template <typename Window>
+    friend LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
+    // The main window's messages and its containers'.
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Destroyed();
     // Messages that the main window and its container children answer alike.
     bool HandleChildNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void OnCommand(WPARAM wParam, LPARAM lParam);

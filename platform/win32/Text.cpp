@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/UniqueHandle.h"
+
 namespace {
 constexpr UINT WindowsCentralEuropean = 1250;
 }
@@ -32,8 +34,8 @@ std::string SystemErrorText(unsigned long code) {
     DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    UniqueLocalMemory owned(buffer);
     std::wstring text = length ? std::wstring(buffer, length) : L"";
-    if (buffer) ::LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
         text.pop_back();
     if (text.empty()) return "System error " + HexCode(code);

@@ -2,15 +2,14 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
-// Owns one handle of a kind described by Traits (its type, its "no handle" value and how it is
-// closed); moves, never copies.
-template <typename Traits>
+// Owns one handle; its type, how it is closed and its "no handle" value (given as a number, as
+// INVALID_HANDLE_VALUE is -1) are all in the type, as in WIL's unique_any. Moves, never copies.
+template <typename Type, auto Close, std::intptr_t None = 0>
 class UniqueHandle {
   public:
-    using Type = typename Traits::Type;
-
     UniqueHandle() = default;
     explicit UniqueHandle(Type value) : value(value) {}
     UniqueHandle(const UniqueHandle&) = delete;
@@ -27,83 +26,30 @@ class UniqueHandle {
         reset();
         return &value;
     }
-    explicit operator bool() const { return value != Traits::Invalid(); }
-    Type release() { return std::exchange(value, Traits::Invalid()); }
-    void reset(Type newValue = Traits::Invalid()) {
+    explicit operator bool() const { return value != Invalid(); }
+    Type release() { return std::exchange(value, Invalid()); }
+    void reset(Type newValue = Invalid()) {
         Type old = std::exchange(value, newValue);
-        if (old != Traits::Invalid()) Traits::Close(old);
+        if (old != Invalid()) Close(old);
     }
 
   private:
-    Type value = Traits::Invalid();
+    static Type Invalid() { return reinterpret_cast<Type>(None); }
+
+    Type value = Invalid();
 };
 
-struct RegistryKeyTraits {
-    using Type = HKEY;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type key) { ::RegCloseKey(key); }
-};
-using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
+inline void ReleaseVirtualMemory(void* memory) {
+    ::VirtualFree(memory, 0, MEM_RELEASE);
+}
 
-struct FileHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type handle) { ::CloseHandle(handle); }
-};
-using UniqueFile = UniqueHandle<FileHandleTraits>;
-
-struct KernelHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type handle) { ::CloseHandle(handle); }
-};
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-
-struct GdiObjectTraits {
-    using Type = HGDIOBJ;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type object) { ::DeleteObject(object); }
-};
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
-
-struct ModuleTraits {
-    using Type = HMODULE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type module) { ::FreeLibrary(module); }
-};
-using UniqueModule = UniqueHandle<ModuleTraits>;
-
-struct FindHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type handle) { ::FindClose(handle); }
-};
-using UniqueFind = UniqueHandle<FindHandleTraits>;
-
-struct WindowTraits {
-    using Type = HWND;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type window) { ::DestroyWindow(window); }
-};
-using UniqueWindow = UniqueHandle<WindowTraits>;
-
-struct MemoryDcTraits {
-    using Type = HDC;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type dc) { ::DeleteDC(dc); }
-};
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-
-struct LocalMemoryTraits {
-    using Type = HLOCAL;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type memory) { ::LocalFree(memory); }
-};
-using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
-
-struct VirtualMemoryTraits {
-    using Type = void*;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type memory) { ::VirtualFree(memory, 0, MEM_RELEASE); }
-};
-using UniqueVirtualMemory = UniqueHandle<VirtualMemoryTraits>;
+using UniqueRegistryKey = UniqueHandle<HKEY, ::RegCloseKey>;
+using UniqueFile = UniqueHandle<HANDLE, ::CloseHandle, -1>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, ::CloseHandle>;
+using UniqueGdiObject = UniqueHandle<HGDIOBJ, ::DeleteObject>;
+using UniqueModule = UniqueHandle<HMODULE, ::FreeLibrary>;
+using UniqueFind = UniqueHandle<HANDLE, ::FindClose, -1>;
+using UniqueWindow = UniqueHandle<HWND, ::DestroyWindow>;
+using UniqueMemoryDc = UniqueHandle<HDC, ::DeleteDC>;
+using UniqueLocalMemory = UniqueHandle<HLOCAL, ::LocalFree>;
+using UniqueVirtualMemory = UniqueHandle<void*, ReleaseVirtualMemory>;

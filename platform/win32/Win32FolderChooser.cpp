@@ -10,12 +10,7 @@
 
 namespace {
 
-struct ItemListTraits {
-    using Type = PIDLIST_ABSOLUTE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type list) { ::CoTaskMemFree(list); }
-};
-using UniqueItemList = UniqueHandle<ItemListTraits>;
+using UniqueItemList = UniqueHandle<PIDLIST_ABSOLUTE, ::CoTaskMemFree>;
 
 // The shell's browse dialog needs COM on this thread; whoever started it ends it.
 class ComApartment {
@@ -73,12 +68,7 @@ LRESULT CALLBACK WatchInput(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-struct HookTraits {
-    using Type = HHOOK;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type hook) { ::UnhookWindowsHookEx(hook); }
-};
-using UniqueHook = UniqueHandle<HookTraits>;
+using UniqueHook = UniqueHandle<HHOOK, ::UnhookWindowsHookEx>;
 
 const wchar_t* const PreselectionProperty = L"InstalatorPreselection";
 constexpr UINT_PTR RetryTimer = 1;

@@ -1,7 +1,5 @@
 #include <stdexcept>
 
-#include "platform/Conventions.h"
-#include "platform/win32/ApplicationWindow.h"
 #include "platform/win32/CommonControls.h"
 #include "platform/win32/GdiScope.h"
 #include "platform/win32/MainWindow.h"
@@ -35,24 +33,9 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::RegisterClasses() {
-    WNDCLASSEXW main{};
-    main.cbSize = sizeof main;
-    main.lpfnWndProc = &MainWindow::WindowProc;
-    main.hInstance = instance;
-    main.hIcon = ApplicationIcon(instance, ::GetSystemMetrics(SM_CXICON));
-    main.hIconSm = ApplicationIcon(instance, ::GetSystemMetrics(SM_CXSMICON));
-    main.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    main.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-    main.lpszClassName = MainClassName;
-    ::RegisterClassExW(&main);
-
-    WNDCLASSEXW container{};
-    container.cbSize = sizeof container;
-    container.lpfnWndProc = &MainWindow::ContainerProc;
-    container.hInstance = instance;
-    container.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    container.lpszClassName = ContainerClassName;
-    ::RegisterClassExW(&container);
+    RegisterWindowClass(instance, MainClassName, &WindowProcedure<MainWindow>, true,
+                        ::GetSysColorBrush(COLOR_BTNFACE));
+    RegisterWindowClass(instance, ContainerClassName, &WindowProcedure<MainWindow>, false);
 }
 
 void MainWindow::Create(WindowEvents& windowEvents, HWND owner) {

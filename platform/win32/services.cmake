@@ -1,5 +1,6 @@
 add_library(win32_services STATIC
     ${PROJECT_SOURCE_DIR}/platform/win32/Text.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/CommonControls.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/DllSearch.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/SehGuard.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/ForeignCall.cpp

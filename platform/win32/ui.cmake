@@ -5,10 +5,11 @@ add_library(win32_ui STATIC
     ${PROJECT_SOURCE_DIR}/platform/win32/Fonts.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/Pictures.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/MainWindow.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/WindowProcedure.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/WindowCreation.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/KeyboardFocus.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/Painting.cpp
-    ${PROJECT_SOURCE_DIR}/platform/win32/SurfaceAdapter.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/MainWindowSurface.cpp
 )
 target_compile_options(win32_ui PRIVATE ${size_flags})
 target_link_libraries(win32_ui PUBLIC win32_services gdi32 user32)

@@ -10,36 +10,10 @@ namespace {
 
 const wchar_t* const HostKey = L"KvTesmaren";
 
-std::string WindowsPath(std::string path) {
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 std::string SafeName(std::string name) {
     for (char& c : name)
         if (!isalnum(static_cast<unsigned char>(c)) && c != '-') c = '_';
     return name;
-}
-
-// Read-only files cannot be deleted, so attributes go first.
-void RemoveTree(const std::wstring& path) {
-    DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        ::DeleteFileW(path.c_str());
-        return;
-    }
-    WIN32_FIND_DATAW found{};
-    UniqueFind search(::FindFirstFileW((path + L"\\*").c_str(), &found));
-    if (search) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
-        } while (::FindNextFileW(search.get(), &found));
-        search.reset();
-    }
-    ::RemoveDirectoryW(path.c_str());
 }
 
 void DeleteHostKey() {
@@ -55,18 +29,6 @@ UniqueRegistryKey CreateHostKey() {
 }
 
 }  // namespace
-
-// The built installer, or the copy INSTALATOR_EXE names (a Unix path), such as a signed one.
-std::string InstallerPath() {
-    const char* other = std::getenv("INSTALATOR_EXE");
-    return WindowsPath(other && *other ? "Z:" + std::string(other) : INSTALATOR_EXE);
-}
-std::string FixturePath(const std::string& name) {
-    return WindowsPath(std::string(FIXTURE_DIR) + "/fixture_" + name + ".dll");
-}
-std::string PayloadPath(const std::string& fileName) {
-    return WindowsPath(std::string(PAYLOAD_DIR) + "/" + fileName);
-}
 
 void PrintTo(const NavigationStates& states, std::ostream* out) {
     auto word = [](bool enabled) { return enabled ? "enabled" : "disabled"; };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/e2e/Driver.h"
+#include "tests/support/BuildOutputs.h"
 
 // Enabled states of "<< Cofnij", "Dalej >>" and "Anuluj".
 struct NavigationStates {
@@ -60,11 +61,6 @@ class WizardTest : public ::testing::Test {
   private:
     std::string root;
 };
-
-// Paths handed over by the build.
-std::string InstallerPath();
-std::string FixturePath(const std::string& name);
-std::string PayloadPath(const std::string& fileName);
 
 // Texts the wizard shows in more than one place.
 inline const char* const MissingComponentsMessage =

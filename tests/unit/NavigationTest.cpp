@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <stdexcept>
 
 #include "tests/support/FakePlatform.h"
@@ -174,13 +175,7 @@ TEST(Navigation, NextOnTheLastPageAndBackOnTheFirstChangeNoPage) {
 // What each click the window reports does, from the page where it can be clicked; a click on any
 // other widget does nothing.
 TEST(Events, EachButtonRunsItsOwnHandlerAndNoOtherWidgetRunsAny) {
-    struct Observed {
-        int page, closes, choosers, reads;
-        bool operator==(const Observed& o) const {
-            return page == o.page && closes == o.closes && choosers == o.choosers &&
-                   reads == o.reads;
-        }
-    };
+    using Observed = std::array<int, 4>;  // page, close requests, choosers opened, registry reads
     auto observe = [](const FakeWizard& w) {
         return Observed{w.form.ActivePageIndex(), w.surface.closeRequests,
                         static_cast<int>(w.chooser.titles.size()), w.registry.reads};
@@ -200,7 +195,7 @@ TEST(Events, EachButtonRunsItsOwnHandlerAndNoOtherWidgetRunsAny) {
         FakeWizard wizard;  // no registry entry: page 2 offers the manual choice
         if (c.startPage == 1) wizard.Click(Widget::BitBtn2);
         wizard.Click(c.widget);
-        EXPECT_TRUE(observe(wizard) == c.expected);
+        EXPECT_EQ(observe(wizard), c.expected);
     }
     for (int i = 0; i < WidgetCount; ++i) {
         Widget widget = static_cast<Widget>(i);
@@ -212,7 +207,7 @@ TEST(Events, EachButtonRunsItsOwnHandlerAndNoOtherWidgetRunsAny) {
         wizard.Click(Widget::BitBtn2);
         wizard.log.clear();
         wizard.Click(widget);
-        EXPECT_TRUE(observe(wizard) == (Observed{1, 0, 0, 1}));
+        EXPECT_EQ(observe(wizard), (Observed{1, 0, 0, 1}));
         EXPECT_TRUE(wizard.log.empty());
     }
 }

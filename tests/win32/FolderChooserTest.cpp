@@ -9,7 +9,7 @@
 
 #include "platform/win32/CallbackEdge.h"
 #include "platform/win32/Win32FolderChooser.h"
-#include "tests/win32/TestFolders.h"
+#include "tests/support/TestFolders.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "platform/win32/Win32Libraries.h"
 #include "platform/win32/Win32Resources.h"
-#include "tests/win32/TestFolders.h"
+#include "tests/support/BuildOutputs.h"
 
 namespace {
 
@@ -18,17 +18,11 @@ std::string FileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// The built installer, or the copy INSTALATOR_EXE names (a Unix path), such as a signed one.
-std::string InstallerPath() {
-    const char* other = std::getenv("INSTALATOR_EXE");
-    return other && *other ? other : INSTALATOR_EXE;
-}
-
 class ResourcesTest : public ::testing::Test {
   protected:
     void SetUp() override {
         installer.reset(
-            ::LoadLibraryExW(Widen(WindowsPath(InstallerPath())).c_str(), nullptr,
+            ::LoadLibraryExW(Widen(InstallerPath()).c_str(), nullptr,
                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
         ASSERT_TRUE(installer) << "cannot open " << InstallerPath();
     }
@@ -45,7 +39,7 @@ TEST_F(ResourcesTest, EveryPayloadIsTheFileItWasBuiltFrom) {
     };
     for (const auto& [name, file] : payloads) {
         SCOPED_TRACE(name);
-        std::string expected = FileBytes(WindowsPath(PAYLOAD_DIR) + "\\" + file);
+        std::string expected = FileBytes(PayloadPath(file));
         ASSERT_FALSE(expected.empty());
         Payload payload = resources.Open(name);
         ASSERT_NE(payload.data, nullptr);

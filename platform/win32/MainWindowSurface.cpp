@@ -1,6 +1,6 @@
 #include <stdexcept>
 
-#include "platform/Conventions.h"
+#include "platform/ApplicationTitle.h"
 #include "platform/win32/MainWindow.h"
 #include "platform/win32/Text.h"
 
@@ -67,4 +67,8 @@ std::string MainWindow::OwnPath() const {
         }
         path.resize(path.size() * 2);
     }
+}
+
+void MainWindow::Close() {
+    if (hwnd) ::PostMessageW(hwnd, CloseNow, 0, 0);
 }
