@@ -1,5 +1,7 @@
 #include "platform/win32/Appearance.h"
 
+#include "platform/Layout.h"
+
 namespace {
 
 constexpr COLORREF Navy = RGB(0, 0, 128);
@@ -20,7 +22,7 @@ constexpr std::array<WidgetLook, WidgetCount> looks = {{
     {W::Form1,        F::Default, Ink,    Face,      Plain},
     {W::Panel1,       F::Default, White,  Navy,      Plain},
     {W::Image1,       F::Default, White,  Navy,      Plain},
-    {W::Label1,       F::Title,   Silver, Navy,      Plain},
+    {W::Label1,       F::Title,   Silver, Navy,      Shadow},
     {W::Label2,       F::Title,   Yellow, Navy,      Transparent},
     {W::Label3,       F::Heading, White,  Navy,      Plain},
     {W::Label4,       F::Bold,    White,  Navy,      Plain},
@@ -75,6 +77,41 @@ COLORREF ResolveColour(COLORREF colour) {
 
 const WidgetLook& LookOf(Widget widget) {
     return looks[static_cast<std::size_t>(widget)];
+}
+
+namespace {
+
+bool SystemHighContrast() {
+    HIGHCONTRASTW setting{sizeof setting, 0, nullptr};
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) &&
+           (setting.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+bool (*highContrastAnswer)() = &SystemHighContrast;
+
+bool OnWindowColours(Widget widget) {
+    const WidgetRow& row = LayoutOf(widget);
+    return widget == W::Panel1 || row.parent == W::Panel1 || row.kind == WidgetKind::StaticText;
+}
+
+}  // namespace
+
+bool HighContrast() {
+    return highContrastAnswer();
+}
+
+void AnswerHighContrastWith(bool (*answer)()) {
+    highContrastAnswer = answer ? answer : &SystemHighContrast;
+}
+
+COLORREF TextColourOf(Widget widget, bool highContrast) {
+    if (!highContrast) return ResolveColour(LookOf(widget).textColour);
+    return ::GetSysColor(OnWindowColours(widget) ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
+}
+
+COLORREF BackgroundOf(Widget widget, bool highContrast) {
+    if (!highContrast) return LookOf(widget).background;
+    return OnWindowColours(widget) ? Paper : Face;
 }
 
 const FontStyle& FontOf(FontId font) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 // The installer usually runs from a Downloads folder, where a web page can leave any DLL. Before
 // anything loads a DLL that is not one of Windows' known DLLs, the search is restricted to the
 // system folder and the system DLLs that others load implicitly are loaded from there.
@@ -12,3 +14,7 @@ bool HasSearchFlags();
 // Loads the common controls (version 6, through the manifest) and registers their classes. Called
 // only after SecureDllSearch, which is why the executable does not import them.
 void InitialiseCommonControls();
+
+// Loads a system DLL from the system folder, whatever the search order; null when this Windows
+// lacks it.
+HMODULE LoadFromSystemFolder(const wchar_t* name);

@@ -53,6 +53,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             ::PostQuitMessage(0);
             return 0;
+        case WM_SETTINGCHANGE:
+            if (wParam != SPI_SETHIGHCONTRAST) break;
+            [[fallthrough]];
+        case WM_SYSCOLORCHANGE:
+            FollowSystemColours();
+            return 0;
     }
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
@@ -105,6 +111,7 @@ template <typename Report>
 void MainWindow::Forward(Report report) {
     report();
     KeepFocusUsable();
+    outcomes.AnnounceChanges(windows);
 }
 
 void MainWindow::Close() {
