@@ -195,7 +195,10 @@ bool AnswerHighContrast() {
 }
 
 struct HighContrastAnswer {
-    HighContrastAnswer() { AnswerHighContrastWith(&AnswerHighContrast); }
+    HighContrastAnswer() {
+        highContrastOn = false;
+        AnswerHighContrastWith(&AnswerHighContrast);
+    }
     ~HighContrastAnswer() { AnswerHighContrastWith(nullptr); }
 };
 
