@@ -11,7 +11,7 @@
     X(Form1,        MainWindow,  Form1,          0,   0, 666, 206, "Nakładka dla programu \"Tesmaren\" Z27Z",                Shown,             Default, Ink,    Face,  Plain) \
     X(Panel1,       Panel,       Form1,          0,   0, 185, 206, "",                                                       Shown,             Default, White,  Navy,  Plain) \
     X(Image1,       Picture,     Panel1,         8,   8,  32,  32, "",                                                       Shown,             Default, White,  Navy,  Plain) \
-    X(Label1,       Label,       Panel1,        54,  10, 100,  33, "Tesmaren",                                               Shown,             Title,   Silver, Navy,  Plain) \
+    X(Label1,       Label,       Panel1,        54,  10, 100,  33, "Tesmaren",                                               Shown,             Title,   Silver, Navy,  Shadow)\
     X(Label2,       Label,       Panel1,        52,   8, 100,  33, "Tesmaren",                                               Shown,             Title,   Yellow, Navy,  Transparent) \
     X(Label3,       Label,       Panel1,         8,  72, 110,  16, "Nakładka Z27Z",                                          Shown,             Heading, White,  Navy,  Plain) \
     X(Label4,       Label,       Panel1,         8, 124,  63,  16, "LabSoft",                                                Shown,             Bold,    White,  Navy,  Plain) \

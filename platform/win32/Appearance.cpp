@@ -1,5 +1,7 @@
 #include "platform/win32/Appearance.h"
 
+#include "platform/Layout.h"
+
 namespace {
 
 constexpr COLORREF Navy = RGB(0, 0, 128);
@@ -43,6 +45,42 @@ COLORREF ResolveColour(COLORREF colour) {
 
 const WidgetLook& LookOf(Widget widget) {
     return looks[static_cast<std::size_t>(widget)];
+}
+
+namespace {
+
+bool SystemHighContrast() {
+    HIGHCONTRASTW setting{sizeof setting, 0, nullptr};
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) &&
+           (setting.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+bool (*highContrastAnswer)() = &SystemHighContrast;
+
+bool OnWindowColours(Widget widget) {
+    const WidgetRow& row = LayoutOf(widget);
+    return widget == Widget::Panel1 || row.parent == Widget::Panel1 ||
+           row.kind == WidgetKind::StaticText;
+}
+
+}  // namespace
+
+bool HighContrast() {
+    return highContrastAnswer();
+}
+
+void AnswerHighContrastWith(bool (*answer)()) {
+    highContrastAnswer = answer ? answer : &SystemHighContrast;
+}
+
+COLORREF TextColourOf(Widget widget, bool highContrast) {
+    if (!highContrast) return ResolveColour(LookOf(widget).textColour);
+    return ::GetSysColor(OnWindowColours(widget) ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
+}
+
+COLORREF BackgroundOf(Widget widget, bool highContrast) {
+    if (!highContrast) return LookOf(widget).background;
+    return OnWindowColours(widget) ? Paper : Face;
 }
 
 const FontStyle& FontOf(FontId font) {

@@ -38,6 +38,7 @@ enum LookFlag : unsigned {
     Transparent = 1u << 0,    // leaves what is behind it showing: a label's neighbours, a
                               // picture's background colour
     DefaultButton = 1u << 1,  // the button Enter presses when no other has the focus
+    Shadow = 1u << 2,         // decoration only, not drawn in high contrast
 };
 
 struct WidgetLook {
@@ -49,6 +50,16 @@ struct WidgetLook {
 };
 
 const WidgetLook& LookOf(Widget widget);
+
+// Whether Windows' high-contrast setting is on. Wine always says no, so tests answer instead.
+bool HighContrast();
+void AnswerHighContrastWith(bool (*answer)());
+
+// The colours a widget is drawn in: ours, or in high contrast the system's, window and window
+// text for the branding panel and the page texts, button face elsewhere. The text colour is RGB;
+// the background may name a system colour, as brushes are made from it.
+COLORREF TextColourOf(Widget widget, bool highContrast);
+COLORREF BackgroundOf(Widget widget, bool highContrast);
 const FontStyle& FontOf(FontId font);
 
 // Widgets that must lie in front of their siblings, frontmost first: the yellow title over its

@@ -19,6 +19,8 @@ FARPROC KernelExport(const char* name) {
     return ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), name);
 }
 
+}  // namespace
+
 // A Windows 7 without its loader update has neither the flags nor a default search to restrict;
 // there each DLL is loaded by its full system path instead.
 HMODULE LoadFromSystemFolder(const wchar_t* name) {
@@ -30,8 +32,6 @@ HMODULE LoadFromSystemFolder(const wchar_t* name) {
     ::lstrcpyW(path + length + 1, name);
     return ::LoadLibraryW(path);
 }
-
-}  // namespace
 
 bool HasSearchFlags() {
     static const bool supported = KernelExport("SetDefaultDllDirectories") != nullptr;

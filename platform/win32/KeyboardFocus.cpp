@@ -3,6 +3,13 @@
 
 bool MainWindow::TranslateKeyboard(MSG& message) {
     if (!hwnd) return false;
+    // Escape leaves the wizard as its close box does. A message box or the folder chooser runs
+    // its own loop, so Escape there never gets here and stays theirs.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
+        (message.hwnd == hwnd || ::IsChild(hwnd, message.hwnd))) {
+        ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return true;
+    }
     // Enter presses whichever button has the focus, as Space does; the dialog manager alone
     // would press only the one that happens to carry the default style.
     if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {

@@ -26,6 +26,12 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
             case WM_DESTROY:
                 ::PostQuitMessage(0);
                 return 0;
+            case WM_SETTINGCHANGE:
+                if (wParam != SPI_SETHIGHCONTRAST) break;
+                [[fallthrough]];
+            case WM_SYSCOLORCHANGE:
+                FollowSystemColours();
+                return 0;
         }
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
@@ -65,4 +71,5 @@ template <typename Report>
 void MainWindow::Forward(Report report) {
     report();
     KeepFocusUsable();
+    outcomes.AnnounceChanges(windows);
 }

@@ -10,6 +10,7 @@
 #include "platform/Layout.h"
 #include "platform/Surface.h"
 #include "platform/WindowEvents.h"
+#include "platform/win32/Accessibility.h"
 #include "platform/win32/Appearance.h"
 #include "platform/win32/Fonts.h"
 #include "platform/win32/Pictures.h"
@@ -81,6 +82,7 @@ class MainWindow : public Surface {
     void DrawLabelText(HDC dc, Widget label, int offsetX, int offsetY);
     void RedrawAround(HWND window);
     HBRUSH Brush(COLORREF colour);
+    void FollowSystemColours();
 
     void ShowBox(const std::string& text, UINT icon);
     HWND Window(Widget widget) const { return windows[static_cast<std::size_t>(widget)]; }
@@ -95,4 +97,6 @@ class MainWindow : public Surface {
     FontSet fonts;
     std::array<Picture, WidgetCount> pictures;
     std::vector<std::pair<COLORREF, UniqueGdiObject>> brushes;
+    bool highContrast = HighContrast();
+    OutcomeAnnouncer outcomes;
 };

@@ -16,7 +16,7 @@ void MainWindow::EraseContainer(HWND window, HDC dc) {
     Widget widget = WidgetOfWindow(window);
     RECT client;
     ::GetClientRect(window, &client);
-    ::FillRect(dc, &client, Brush(LookOf(widget).background));
+    ::FillRect(dc, &client, Brush(BackgroundOf(widget, highContrast)));
     if (LayoutOf(widget).kind == WidgetKind::PageControl)
         ::DrawEdge(dc, &client, EDGE_RAISED, BF_RECT);
 }
@@ -24,10 +24,10 @@ void MainWindow::EraseContainer(HWND window, HDC dc) {
 LRESULT MainWindow::ControlColour(HDC dc, HWND control) {
     Widget widget = WidgetOfWindow(control);
     if (widget == Widget::Form1 || LayoutOf(widget).kind == WidgetKind::Edit) return 0;
-    const WidgetLook& look = LookOf(widget);
-    ::SetTextColor(dc, ResolveColour(look.textColour));
-    ::SetBkColor(dc, ResolveColour(look.background));
-    return reinterpret_cast<LRESULT>(Brush(look.background));
+    COLORREF background = BackgroundOf(widget, highContrast);
+    ::SetTextColor(dc, TextColourOf(widget, highContrast));
+    ::SetBkColor(dc, ResolveColour(background));
+    return reinterpret_cast<LRESULT>(Brush(background));
 }
 
 void MainWindow::DrawOwnerDrawn(const DRAWITEMSTRUCT& item) {
@@ -35,7 +35,9 @@ void MainWindow::DrawOwnerDrawn(const DRAWITEMSTRUCT& item) {
     if (!drawn) return;
     Widget widget = *drawn;
     const WidgetRow& row = LayoutOf(widget);
-    ::FillRect(item.hDC, &item.rcItem, Brush(LookOf(row.parent).background));
+    ::FillRect(item.hDC, &item.rcItem, Brush(BackgroundOf(row.parent, highContrast)));
+    // In high contrast the title's shadow would only blur the title.
+    if (highContrast && (LookOf(widget).flags & Shadow)) return;
 
     if (row.kind == WidgetKind::Picture) {
         pictures[static_cast<std::size_t>(widget)].Draw(item.hDC, item.rcItem);
@@ -49,7 +51,8 @@ void MainWindow::DrawOwnerDrawn(const DRAWITEMSTRUCT& item) {
             HWND otherWindow = Window(other.name);
             if (other.name == widget || other.kind != WidgetKind::Label ||
                 other.parent != row.parent || (LookOf(other.name).flags & Transparent) ||
-                !otherWindow || !::IsWindowVisible(otherWindow))
+                (highContrast && (LookOf(other.name).flags & Shadow)) || !otherWindow ||
+                !::IsWindowVisible(otherWindow))
                 continue;
             RECT theirs, overlap;
             ::GetWindowRect(otherWindow, &theirs);
@@ -69,7 +72,7 @@ void MainWindow::DrawLabelText(HDC dc, Widget label, int offsetX, int offsetY) {
     std::wstring text = WindowText(window);
     SelectObjectScope font(dc, fonts.Get(look.font));
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ResolveColour(look.textColour));
+    ::SetTextColor(dc, TextColourOf(label, highContrast));
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, LabelTextFormat);
 }
 
@@ -102,4 +105,11 @@ HBRUSH MainWindow::Brush(COLORREF colour) {
         if (known == colour) return static_cast<HBRUSH>(brush.get());
     brushes.emplace_back(colour, UniqueGdiObject(::CreateSolidBrush(colour)));
     return static_cast<HBRUSH>(brushes.back().second.get());
+}
+
+// Windows' colours or its high-contrast setting changed: everything is drawn anew in them.
+void MainWindow::FollowSystemColours() {
+    highContrast = HighContrast();
+    ::RedrawWindow(hwnd, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }

@@ -62,6 +62,7 @@ void MainWindow::Create(WindowEvents& windowEvents, HWND owner) {
     for (auto it = order.rbegin(); it != order.rend(); ++it)
         ::SetWindowPos(Window(*it), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
+    DescribeToScreenReaders(windows);
     lastFocus = Window(Widget::BitBtn2);
     events = &windowEvents;
     events->Created();
