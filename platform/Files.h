@@ -3,8 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <string>
+
+#include "platform/Failure.h"
 
 inline constexpr std::uint32_t ArchiveAttribute = 0x20;
 
@@ -15,7 +16,7 @@ class FileSet {
     virtual ~FileSet() = default;
 
     // Writes the new contents beside the target and checks them there; the target itself is not
-    // touched. The folder must exist; none is created. Throws std::runtime_error with
+    // touched. The folder must exist; none is created. Throws Failure with
     // "Cannot create file \"<path>\". <system text>" when the file cannot be written or the target
     // could not be replaced (held open elsewhere, access denied), and "Stream write error" when
     // fewer bytes than asked were written or they did not read back the same. After a failure the
@@ -28,10 +29,9 @@ class FileSet {
 };
 
 // A target that Commit could not replace; `index` counts the staged files from 0.
-class ReplaceFailed : public std::runtime_error {
+class ReplaceFailed : public Failure {
   public:
-    ReplaceFailed(std::size_t index, const std::string& message)
-        : std::runtime_error(message), index(index) {}
+    ReplaceFailed(std::size_t index, const std::string& message) : Failure(message), index(index) {}
     std::size_t index;
 };
 

@@ -1,8 +1,7 @@
 #include "platform/win32/ApplicationWindow.h"
 
-#include <stdexcept>
-
 #include "platform/Conventions.h"
+#include "platform/Failure.h"
 #include "platform/win32/CallbackEdge.h"
 #include "platform/win32/Text.h"
 
@@ -28,7 +27,7 @@ ApplicationWindow::ApplicationWindow(HINSTANCE instance) {
     ::CreateWindowExW(0, ClassName, Widen(ApplicationTitle).c_str(), Style,
                       ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0,
                       0, nullptr, nullptr, instance, this);
-    if (!hwnd) throw std::runtime_error(SystemErrorText(::GetLastError()));
+    if (!hwnd) throw Failure(SystemErrorText(::GetLastError()));
     // Set on the window too, where the taskbar and Alt+Tab ask for them.
     ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowClass.hIcon));
     ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowClass.hIconSm));

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
-#include <stdexcept>
 #include <vector>
 
 #include "platform/Conventions.h"
+#include "platform/Failure.h"
 #include "platform/win32/FileSetJournal.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
@@ -23,10 +23,10 @@ const wchar_t BackupSuffix[] = L".z27z-old";
 const wchar_t JournalName[] = L"z27z.journal";
 
 // Thrown for any failure to create or replace a target.
-class CreateError : public std::runtime_error {
+class CreateError : public Failure {
   public:
     CreateError(const std::string& path, DWORD code)
-        : std::runtime_error("Cannot create file \"" + path + "\". " + SystemErrorText(code)) {}
+        : Failure("Cannot create file \"" + path + "\". " + SystemErrorText(code)) {}
 };
 
 std::wstring NameOf(const std::wstring& path) {
@@ -156,13 +156,13 @@ class Win32FileSet : public FileSet {
     }
 
     void Stage(const std::string& path, const unsigned char* data, std::size_t size) override {
-        if (failed || committed) throw std::logic_error("the set is closed");
+        if (failed || committed) throw Failure("the set is closed");
         failed = true;  // until this file is in place
         std::wstring target = Widen(path);
         if (staged.empty())
             Open(FolderOf(target), path);
         else if (_wcsicmp(FolderOf(target).c_str(), folder.c_str()) != 0)
-            throw std::logic_error("a set lies in one folder");
+            throw Failure("a set lies in one folder");
         if (DWORD code = CheckReplaceable(target)) throw CreateError(path, code);
 
         staged.push_back({path, target});
@@ -170,17 +170,15 @@ class Win32FileSet : public FileSet {
         UniqueFile file(::CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_ARCHIVE, nullptr));
         if (!file) throw CreateError(path, ::GetLastError());
-        if (!WriteAll(calls, file.get(), data, size))
-            throw std::runtime_error("Stream write error");
+        if (!WriteAll(calls, file.get(), data, size)) throw Failure("Stream write error");
         if (!::FlushFileBuffers(file.get())) throw CreateError(path, ::GetLastError());
         file.reset();
-        if (!ReadsBackAs(fresh, data, size, readBuffer))
-            throw std::runtime_error("Stream write error");
+        if (!ReadsBackAs(fresh, data, size, readBuffer)) throw Failure("Stream write error");
         failed = false;
     }
 
     void Commit() override {
-        if (failed || committed) throw std::logic_error("the set is closed");
+        if (failed || committed) throw Failure("the set is closed");
         if (staged.empty()) return;
         failed = true;
         std::vector<JournalEntry> entries;

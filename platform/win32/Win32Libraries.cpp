@@ -4,9 +4,9 @@
 
 #include <cstring>
 #include <new>
-#include <stdexcept>
 #include <string>
 
+#include "platform/Failure.h"
 #include "platform/win32/DllSearch.h"
 #include "platform/win32/ErrorModeScope.h"
 #include "platform/win32/ForeignCall.h"
@@ -17,7 +17,7 @@ namespace {
 
 // The library's callers only need to know that it failed; the code helps whoever debugs it.
 [[noreturn]] void ThrowExternalException(std::uint32_t code) {
-    throw std::runtime_error("External exception " + HexCode(code));
+    throw Failure("External exception " + HexCode(code));
 }
 
 template <typename Body>

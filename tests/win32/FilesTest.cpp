@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <functional>
 #include <map>
-#include <stdexcept>
 #include <string>
 
+#include "platform/Failure.h"
 #include "platform/win32/Win32Files.h"
 #include "tests/win32/TestFolders.h"
 
@@ -127,7 +127,7 @@ class FilesTest : public ::testing::Test {
     std::string ErrorOf(const std::wstring& path, const std::string& content) {
         try {
             Replace(path, content);
-        } catch (const std::runtime_error& error) {
+        } catch (const Failure& error) {
             return error.what();
         }
         return "no error";
@@ -289,7 +289,7 @@ TEST_F(FilesTest, EveryFailurePointLeavesTheFolderAsFound) {
             } catch (const ReplaceFailed& failed) {
                 error = failed.what();
                 failedIndex = failed.index;
-            } catch (const std::runtime_error& failed) {
+            } catch (const Failure& failed) {
                 error = failed.what();
             }
             held.reset();
