@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 // The installer usually runs from a Downloads folder, where a web page can leave any DLL. Before
 // anything loads a DLL that is not one of Windows' known DLLs, the search is restricted to the
 // system folder and the system DLLs that others load implicitly are loaded from there.
@@ -8,6 +10,12 @@ void SecureDllSearch();
 // True when the loader takes the LOAD_LIBRARY_SEARCH_* flags (Windows 7 with its loader update
 // and later).
 bool HasSearchFlags();
+
+// Loads a DLL of the shell (shell32, ole32) from the system folder, and once, before the first,
+// what the shell loads implicitly; kept for the life of the process. Only the folder chooser
+// needs the shell, so it is not imported and costs nothing at start. nullptr when it cannot be
+// loaded.
+HMODULE LoadShellLibrary(const wchar_t* name);
 
 // Loads the common controls (version 6, through the manifest) and registers their classes. Called
 // only after SecureDllSearch, which is why the executable does not import them.
