@@ -7,7 +7,7 @@ set(size_flags -Os -ffunction-sections -fdata-sections -fno-threadsafe-statics
     -include ${PROJECT_SOURCE_DIR}/platform/win32/OwnStringInstantiations.h)
 set(product_link_flags
     -static -static-libgcc -static-libstdc++ -s
-    -Wl,--gc-sections -Wl,--no-insert-timestamp -Wl,--nxcompat -Wl,--dynamicbase)
+    -Wl,--gc-sections -Wl,--no-insert-timestamp -Wl,--nxcompat -Wl,--dynamicbase -Wl,--tsaware)
 
 # System services (registry, libraries, folder chooser, resources, files) and the window, kept
 # apart so that each can be built and tested on its own.
@@ -51,6 +51,12 @@ add_executable(MinimalWindow WIN32 bench/MinimalWindow.cpp)
 target_compile_options(MinimalWindow PRIVATE ${size_flags})
 target_compile_definitions(MinimalWindow PRIVATE UNICODE _UNICODE)
 target_link_options(MinimalWindow PRIVATE ${product_link_flags} -municode -mwindows)
+configure_file(${PROJECT_SOURCE_DIR}/bench/FairFloor.rc.in ${PROJECT_BINARY_DIR}/FairFloor.rc @ONLY)
+add_executable(FairFloor WIN32 bench/FairFloor.cpp ${PROJECT_BINARY_DIR}/FairFloor.rc)
+target_compile_options(FairFloor PRIVATE ${size_flags})
+target_compile_definitions(FairFloor PRIVATE UNICODE _UNICODE)
+target_link_libraries(FairFloor PRIVATE project_options)
+target_link_options(FairFloor PRIVATE ${product_link_flags} -municode -mwindows)
 add_executable(StartupTimer bench/StartupTimer.cpp)
 target_link_libraries(StartupTimer PRIVATE win32_services)
 target_link_options(StartupTimer PRIVATE -static -municode)
