@@ -3,9 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "platform/Failure.h"
 
 inline constexpr std::uint32_t ArchiveAttribute = 0x20;
 
@@ -17,7 +18,7 @@ class FileSet {
 
     // Writes the new contents beside the target (one of the set's) and checks them there; the
     // target itself is not touched. The folder must exist; none is created. Throws
-    // std::runtime_error with "Cannot create file \"<path>\". <system text>" when the file cannot
+    // Failure with "Cannot create file \"<path>\". <system text>" when the file cannot
     // be written or the target could not be replaced (held open elsewhere, access denied, a link),
     // and "Stream write error" when fewer bytes than asked were written or they did not read back
     // the same. After a failure the set can only be dropped.
@@ -29,10 +30,9 @@ class FileSet {
 };
 
 // A target that Commit could not replace; `index` counts the staged files from 0.
-class ReplaceFailed : public std::runtime_error {
+class ReplaceFailed : public Failure {
   public:
-    ReplaceFailed(std::size_t index, const std::string& message)
-        : std::runtime_error(message), index(index) {}
+    ReplaceFailed(std::size_t index, const std::string& message) : Failure(message), index(index) {}
     std::size_t index;
 };
 

@@ -11,7 +11,7 @@ using OwnerBuffer = unsigned char[256];
 
 // Loading foreign libraries and calling into them. Every call into foreign code (the exports and
 // the library's own unload code) is guarded: an exception the library raises and does not handle
-// itself comes back as a std::runtime_error, and the process keeps running. The exports leave the
+// itself comes back as a Failure, and the process keeps running. The exports leave the
 // stack as they found it, whichever calling convention the library was built with.
 class Libraries {
   public:

@@ -14,7 +14,7 @@ class Resources {
   public:
     virtual ~Resources() = default;
 
-    // Throws std::runtime_error("Resource <name> not found") when there is no such payload.
+    // Throws Failure("Resource <name> not found") when there is no such payload.
     virtual Payload Open(const std::string& name) = 0;
     virtual void Release(const Payload& payload) = 0;
 };

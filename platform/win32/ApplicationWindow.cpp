@@ -1,9 +1,9 @@
 #include "platform/win32/ApplicationWindow.h"
 
-#include <stdexcept>
 #include <utility>
 
 #include "platform/ApplicationTitle.h"
+#include "platform/Failure.h"
 #include "platform/win32/Text.h"
 
 namespace {
@@ -21,7 +21,7 @@ ApplicationWindow::ApplicationWindow(HINSTANCE instance) {
     ::CreateWindowExW(0, ClassName, Widen(ApplicationTitle).c_str(), Style,
                       ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0,
                       0, nullptr, nullptr, instance, this);
-    if (!hwnd) throw std::runtime_error(SystemErrorText(::GetLastError()));
+    if (!hwnd) throw Failure(SystemErrorText(::GetLastError()));
     // Set on the window too, where the taskbar and Alt+Tab ask for them.
     for (auto [icon, size] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}})
         ::SendMessageW(

@@ -5,12 +5,18 @@
 namespace {
 
 // Loaded implicitly by system DLLs that are not known DLLs themselves, so a copy beside the
-// installer would be found before the system's: the common controls' visual styles (uxtheme,
-// dwmapi, and msimg32, which uxtheme draws with), the version check of the common controls and
-// the shell (version), and what the shell's folder chooser brings in (propsys, profapi, userenv,
-// cryptbase, ntmarta, apphelp, windows.storage). Those a given Windows lacks are not loaded.
-const wchar_t* const ImplicitlyLoaded[] = {
-    L"uxtheme.dll", L"dwmapi.dll",  L"msimg32.dll",         L"version.dll",
+// installer would be found before the system's. At start: the common controls' visual styles
+// (uxtheme, dwmapi, and msimg32, which uxtheme draws with) and their version check (version).
+// Those a given Windows lacks are not loaded.
+const wchar_t* const LoadedByCommonControls[] = {
+    L"uxtheme.dll",
+    L"dwmapi.dll",
+    L"msimg32.dll",
+    L"version.dll",
+};
+
+// What the shell's folder chooser brings in, loaded only when it is first opened.
+const wchar_t* const LoadedByShell[] = {
     L"propsys.dll", L"profapi.dll", L"userenv.dll",         L"cryptbase.dll",
     L"ntmarta.dll", L"apphelp.dll", L"windows.storage.dll",
 };
@@ -44,5 +50,14 @@ void SecureDllSearch() {
         reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(address))(
             LOAD_LIBRARY_SEARCH_SYSTEM32);
     // Kept loaded for the life of the process: whoever asks for them later gets these.
-    for (const wchar_t* name : ImplicitlyLoaded) LoadFromSystemFolder(name);
+    for (const wchar_t* name : LoadedByCommonControls) LoadFromSystemFolder(name);
+}
+
+HMODULE LoadShellLibrary(const wchar_t* name) {
+    static const bool helpersLoaded = [] {
+        for (const wchar_t* helper : LoadedByShell) LoadFromSystemFolder(helper);
+        return true;
+    }();
+    (void)helpersLoaded;
+    return LoadFromSystemFolder(name);
 }

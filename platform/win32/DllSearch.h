@@ -14,3 +14,9 @@ bool HasSearchFlags();
 // Loads a system DLL from the system folder, whatever the search order; null when this Windows
 // lacks it.
 HMODULE LoadFromSystemFolder(const wchar_t* name);
+
+// Loads a DLL of the shell (shell32, ole32) from the system folder, and once, before the first,
+// what the shell loads implicitly; kept for the life of the process. Only the folder chooser
+// needs the shell, so it is not imported and costs nothing at start. nullptr when it cannot be
+// loaded.
+HMODULE LoadShellLibrary(const wchar_t* name);

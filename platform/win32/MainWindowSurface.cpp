@@ -1,6 +1,5 @@
-#include <stdexcept>
-
 #include "platform/ApplicationTitle.h"
+#include "platform/Failure.h"
 #include "platform/win32/MainWindow.h"
 #include "platform/win32/Text.h"
 
@@ -60,7 +59,7 @@ std::string MainWindow::OwnPath() const {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) throw std::runtime_error(SystemErrorText(::GetLastError()));
+        if (length == 0) throw Failure(SystemErrorText(::GetLastError()));
         if (length < path.size()) {
             path.resize(length);
             return Narrow(path);

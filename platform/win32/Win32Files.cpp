@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
-#include <stdexcept>
 #include <vector>
 
 #include "platform/Conventions.h"
+#include "platform/Failure.h"
 #include "platform/win32/FileSetJournal.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
@@ -29,12 +29,12 @@ constexpr DWORD NotOurFile = ERROR_CANT_ACCESS_FILE;
 constexpr DWORD NotAsWritten = ERROR_CRC;
 
 // Thrown for any failure to create or replace a target.
-class CreateError : public std::runtime_error {
+class CreateError : public Failure {
   public:
     CreateError(const std::string& path, DWORD code)
-        : std::runtime_error(code == NotAsWritten ? "Stream write error"
-                                                  : "Cannot create file \"" + path + "\". " +
-                                                        SystemErrorText(code)) {}
+        : Failure(code == NotAsWritten
+                      ? "Stream write error"
+                      : "Cannot create file \"" + path + "\". " + SystemErrorText(code)) {}
 };
 
 std::wstring NameOf(const std::wstring& path) {
@@ -222,8 +222,7 @@ class Win32FileSet : public FileSet {
         if (targets.empty()) return;
         folder = FolderOf(targets.front());
         for (const std::wstring& target : targets)
-            if (!SameName(FolderOf(target), folder))
-                throw std::logic_error("a set lies in one folder");
+            if (!SameName(FolderOf(target), folder)) throw Failure("a set lies in one folder");
         journalPath = Join(folder, JournalName);
     }
     Win32FileSet(const Win32FileSet&) = delete;
@@ -241,11 +240,11 @@ class Win32FileSet : public FileSet {
     }
 
     void Stage(const std::string& path, const unsigned char* data, std::size_t size) override {
-        if (failed || committed) throw std::logic_error("the set is closed");
+        if (failed || committed) throw Failure("the set is closed");
         std::wstring target = Widen(path);
         if (std::none_of(targets.begin(), targets.end(),
                          [&](const std::wstring& ours) { return SameName(ours, target); }))
-            throw std::logic_error("not a target of the set");
+            throw Failure("not a target of the set");
         failed = true;  // until this file is in place
         if (!journal) Open(path);
         if (DWORD code = Patiently(patience.transientMs, [&] { return CheckReplaceable(target); }))
@@ -256,8 +255,7 @@ class Win32FileSet : public FileSet {
         UniqueFile file(::CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_ARCHIVE, nullptr));
         if (!file) throw CreateError(path, ::GetLastError());
-        if (!WriteAll(calls, file.get(), data, size))
-            throw std::runtime_error("Stream write error");
+        if (!WriteAll(calls, file.get(), data, size)) throw Failure("Stream write error");
         if (!::FlushFileBuffers(file.get())) throw CreateError(path, ::GetLastError());
         file.reset();
         if (DWORD code = Patiently(patience.transientMs,
@@ -267,7 +265,7 @@ class Win32FileSet : public FileSet {
     }
 
     void Commit() override {
-        if (failed || committed) throw std::logic_error("the set is closed");
+        if (failed || committed) throw Failure("the set is closed");
         if (staged.empty()) return;
         failed = true;
         std::vector<JournalEntry> entries;

@@ -3,23 +3,63 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "platform/Failure.h"
 #include "platform/win32/CallbackEdge.h"
+#include "platform/win32/DllSearch.h"
 #include "platform/win32/ErrorModeScope.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 
 namespace {
 
-using UniqueItemList = UniqueHandle<PIDLIST_ABSOLUTE, ::CoTaskMemFree>;
+// The shell and COM, loaded when the chooser is first opened: nothing else needs them, and loading
+// them (with what they bring in) at start would delay the first window.
+struct Shell {
+    decltype(&::CoInitializeEx) CoInitializeEx;
+    decltype(&::CoUninitialize) CoUninitialize;
+    decltype(&::CoTaskMemFree) CoTaskMemFree;
+    decltype(&::SHBrowseForFolderW) SHBrowseForFolderW;
+    decltype(&::SHGetPathFromIDListW) SHGetPathFromIDListW;
+};
+
+template <typename Function>
+bool Resolve(HMODULE library, const char* name, Function& function) {
+    FARPROC address = library ? ::GetProcAddress(library, name) : nullptr;
+    function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+    return address != nullptr;
+}
+
+// nullptr when the system lacks one of them.
+const Shell* LoadShell() {
+    static Shell functions;
+    static const bool loaded = [] {
+        HMODULE com = LoadShellLibrary(L"ole32.dll");
+        HMODULE shell32 = LoadShellLibrary(L"shell32.dll");
+        return Resolve(com, "CoInitializeEx", functions.CoInitializeEx) &&
+               Resolve(com, "CoUninitialize", functions.CoUninitialize) &&
+               Resolve(com, "CoTaskMemFree", functions.CoTaskMemFree) &&
+               Resolve(shell32, "SHBrowseForFolderW", functions.SHBrowseForFolderW) &&
+               Resolve(shell32, "SHGetPathFromIDListW", functions.SHGetPathFromIDListW);
+    }();
+    return loaded ? &functions : nullptr;
+}
+
+// Set before any item list or apartment exists.
+const Shell* shell = nullptr;
+
+void FreeItemList(PIDLIST_ABSOLUTE list) {
+    shell->CoTaskMemFree(list);
+}
+using UniqueItemList = UniqueHandle<PIDLIST_ABSOLUTE, FreeItemList>;
 
 // The shell's browse dialog needs COM on this thread; whoever started it ends it.
 class ComApartment {
   public:
     ComApartment()
         : started(SUCCEEDED(
-              ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+              shell->CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
     ~ComApartment() {
-        if (started) ::CoUninitialize();
+        if (started) shell->CoUninitialize();
     }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
@@ -107,7 +147,8 @@ int CALLBACK PreselectFolder(HWND dialog, UINT message, LPARAM item, LPARAM data
             ::SetTimer(dialog, RetryTimer, 200, &RetryPreselection);
         } else if (message == BFFM_SELCHANGED) {
             wchar_t path[MAX_PATH] = L"";
-            if (item && ::SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), path))
+            if (item &&
+                shell->SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), path))
                 preselection->selected = path;
             else
                 preselection->selected.clear();
@@ -125,6 +166,8 @@ bool IsExistingFolder(const std::wstring& path) {
 
 std::optional<std::string> Win32FolderChooser::Choose(const std::string& title,
                                                       const std::string& initialFolder) {
+    if (!shell) shell = LoadShell();
+    if (!shell) throw Failure(SystemErrorText(::GetLastError()));
     ComApartment com;
     std::wstring wideTitle = Widen(title);
     std::wstring initial = Widen(initialFolder);
@@ -145,13 +188,13 @@ std::optional<std::string> Win32FolderChooser::Choose(const std::string& title,
     {
         // Browsing an empty floppy or card reader must not raise the "insert a disk" box.
         ErrorModeScope quiet(SEM_FAILCRITICALERRORS);
-        chosen.reset(::SHBrowseForFolderW(&browse));
+        chosen.reset(shell->SHBrowseForFolderW(&browse));
     }
     watch.reset();
     watched = nullptr;
     if (!chosen) return std::nullopt;
 
     wchar_t path[MAX_PATH];
-    if (!::SHGetPathFromIDListW(chosen.get(), path)) return std::nullopt;
+    if (!shell->SHGetPathFromIDListW(chosen.get(), path)) return std::nullopt;
     return Narrow(path);
 }

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
-#include <stdexcept>
 #include <string>
 
+#include "platform/Failure.h"
 #include "platform/win32/DllSearch.h"
 #include "platform/win32/ErrorModeScope.h"
 #include "platform/win32/ForeignCall.h"
@@ -19,7 +19,7 @@ namespace {
 
 // The library's callers only need to know that it failed; the code helps whoever debugs it.
 [[noreturn]] void ThrowExternalException(std::uint32_t code) {
-    throw std::runtime_error("External exception " + HexCode(code));
+    throw Failure("External exception " + HexCode(code));
 }
 
 template <typename Body>

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include <cstring>
-#include <stdexcept>
 #include <vector>
 
+#include "platform/Failure.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 
@@ -52,6 +52,6 @@ std::optional<std::string> Win32Registry::ReadUserString(const std::string& key,
     std::optional<StoredValue> value = QueryValue(opened.get(), Widen(name));
     if (!value) return std::nullopt;
     if (value->type != REG_SZ && value->type != REG_EXPAND_SZ)
-        throw std::runtime_error("Invalid data type for '" + name + "'");
+        throw Failure("Invalid data type for '" + name + "'");
     return Narrow(StringFromData(value->data));
 }

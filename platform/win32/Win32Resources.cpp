@@ -1,7 +1,6 @@
 #include "platform/win32/Win32Resources.h"
 
-#include <stdexcept>
-
+#include "platform/Failure.h"
 #include "platform/win32/Text.h"
 
 Payload Win32Resources::Open(const std::string& name) {
@@ -9,7 +8,7 @@ Payload Win32Resources::Open(const std::string& name) {
     HRSRC found = ::FindResourceW(module, Widen(name).c_str(), RT_RCDATA);
     HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
-    if (!bytes) throw std::runtime_error("Resource " + name + " not found");
+    if (!bytes) throw Failure("Resource " + name + " not found");
     return Payload{static_cast<const unsigned char*>(bytes), ::SizeofResource(module, found),
                    loaded};
 }

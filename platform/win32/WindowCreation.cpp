@@ -1,5 +1,5 @@
-#include <stdexcept>
-
+#include "platform/Failure.h"
+#include "platform/win32/ApplicationWindow.h"
 #include "platform/win32/CommonControls.h"
 #include "platform/win32/GdiScope.h"
 #include "platform/win32/MainWindow.h"
@@ -50,7 +50,7 @@ void MainWindow::Create(WindowEvents& windowEvents, HWND owner) {
     int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     ::CreateWindowExW(MainExStyle, MainClassName, Widen(main.content).c_str(), MainStyle, left, top,
                       width, height, owner, nullptr, instance, this);
-    if (!hwnd) throw std::runtime_error(SystemErrorText(::GetLastError()));
+    if (!hwnd) throw Failure(SystemErrorText(::GetLastError()));
     windows[static_cast<std::size_t>(Widget::Form1)] = hwnd;
     ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontId::Default)), FALSE);
 
@@ -112,7 +112,7 @@ void MainWindow::CreateWidget(const WidgetRow& row) {
         rect.right - rect.left, rect.bottom - rect.top, Window(row.parent),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(WidgetControlId(row.name))), instance,
         IsContainer(row.kind) ? this : nullptr);
-    if (!window) throw std::runtime_error(SystemErrorText(::GetLastError()));
+    if (!window) throw Failure(SystemErrorText(::GetLastError()));
     windows[static_cast<std::size_t>(row.name)] = window;
     ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(look.font)), FALSE);
     if (row.kind == WidgetKind::Label) FitLabelToText(row.name);

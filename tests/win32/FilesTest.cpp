@@ -6,11 +6,11 @@
 #include <functional>
 #include <iostream>
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/Failure.h"
 #include "platform/win32/Win32Files.h"
 #include "tests/win32/TestFolders.h"
 
@@ -140,7 +140,7 @@ class FilesTest : public ::testing::Test {
     std::string ErrorOf(const std::wstring& path, const std::string& content) {
         try {
             Replace(path, content);
-        } catch (const std::runtime_error& error) {
+        } catch (const Failure& error) {
             return error.what();
         }
         return "no error";
@@ -442,7 +442,7 @@ TEST_F(FilesTest, EveryFailurePointLeavesTheFolderAsFound) {
             } catch (const ReplaceFailed& failed) {
                 error = failed.what();
                 failedIndex = failed.index;
-            } catch (const std::runtime_error& failed) {
+            } catch (const Failure& failed) {
                 error = failed.what();
             }
             held.reset();

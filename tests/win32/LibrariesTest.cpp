@@ -2,9 +2,9 @@
 #include <windows.h>
 
 #include <cstring>
-#include <stdexcept>
 #include <string>
 
+#include "platform/Failure.h"
 #include "platform/win32/DllSearch.h"
 #include "platform/win32/Win32Libraries.h"
 #include "tests/win32/TestFolders.h"
@@ -61,7 +61,7 @@ Answers Ask(Win32Libraries& libraries, const std::string& path) {
             libraries.CallBufferFunction(wlasciciel, buffer);
             answers.owner = OwnerText(buffer);
         }
-    } catch (const std::runtime_error& error) {
+    } catch (const Failure& error) {
         answers.error = error.what();
     }
     libraries.Free(library);
@@ -189,7 +189,7 @@ TEST_F(LibrariesTest, AFaultWhileUnloadingLeavesTheLibraryUnloaded) {
     // Whether the fault reaches us depends on whether the system's loader catches it itself.
     try {
         libraries.Free(library);
-    } catch (const std::runtime_error& error) {
+    } catch (const Failure& error) {
         EXPECT_EQ(std::string(error.what()), "External exception C0000005");
     }
     EXPECT_FALSE(IsLoaded(path));

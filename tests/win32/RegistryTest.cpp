@@ -3,9 +3,9 @@
 // After windows.h, which it needs.
 #include <sddl.h>
 
-#include <stdexcept>
 #include <string>
 
+#include "platform/Failure.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Registry.h"
 
@@ -46,7 +46,7 @@ class RegistryTest : public ::testing::Test {
     std::string ErrorOf(const std::string& name) {
         try {
             Read(name);
-        } catch (const std::runtime_error& error) {
+        } catch (const Failure& error) {
             return error.what();
         }
         return "no error";

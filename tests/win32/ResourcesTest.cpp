@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
 #include <string>
 
+#include "platform/Failure.h"
 #include "platform/win32/Win32Libraries.h"
 #include "platform/win32/Win32Resources.h"
 #include "tests/support/BuildOutputs.h"
@@ -54,12 +54,12 @@ TEST_F(ResourcesTest, AMissingPayloadIsAnErrorNamingIt) {
         try {
             resources.Open(name);
             ADD_FAILURE() << name << " was found";
-        } catch (const std::runtime_error& error) {
+        } catch (const Failure& error) {
             EXPECT_EQ(std::string(error.what()), std::string("Resource ") + name + " not found");
         }
     }
     // The test program itself carries no payloads.
-    EXPECT_THROW(Win32Resources().Open("PLIK7T"), std::runtime_error);
+    EXPECT_THROW(Win32Resources().Open("PLIK7T"), Failure);
 }
 
 }  // namespace
