@@ -37,6 +37,7 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (HandleChildNotification(message, wParam, lParam, result)) return result;
+    if (HandleDpiChange(message, wParam, lParam, result)) return result;
     switch (message) {
         case WM_ACTIVATE:
             OnActivate(wParam);
