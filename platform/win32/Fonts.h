@@ -7,9 +7,10 @@
 #include "platform/win32/Appearance.h"
 #include "platform/win32/UniqueHandle.h"
 
-// The window's fonts, made once at the screen's DPI.
+// The window's fonts at one DPI; a window moved to another DPI makes a new set.
 class FontSet {
   public:
+    FontSet() = default;
     explicit FontSet(int dpi);
     HFONT Get(FontId font) const { return static_cast<HFONT>(fonts[Index(font)].get()); }
 

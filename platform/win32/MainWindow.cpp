@@ -10,6 +10,7 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
             return 1;
         }
     } else {
+        if (HandleDpiChange(message, wParam, lParam, result)) return result;
         switch (message) {
             case WM_ACTIVATE:
                 OnActivate(wParam);

@@ -22,11 +22,12 @@
 // read its text with WM_GETTEXT; it reports clicks and the close request to its events and shows
 // what it is told to. Its members live in one file per concern: the messages
 // (MainWindow.cpp), creation from the table (WindowCreation.cpp), keyboard and focus
-// (KeyboardFocus.cpp), painting and colours (Painting.cpp) and the Surface methods
-// (MainWindowSurface.cpp).
+// (KeyboardFocus.cpp), painting and colours (Painting.cpp), the Surface methods
+// (MainWindowSurface.cpp) and the move to another DPI (DpiChange.cpp).
 class MainWindow : public Surface {
   public:
-    // At the screen's DPI unless one is given (tests lay the window out at others).
+    // At the DPI of the monitor it opens on unless one is given (tests lay the window out at
+    // others); it follows the DPI of the monitor it is moved to.
     explicit MainWindow(HINSTANCE instance, int dpi = 0);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
@@ -69,6 +70,12 @@ class MainWindow : public Surface {
 
     void RegisterClasses();
     void CreateWidget(const WidgetRow& row);
+    void Dress(const WidgetRow& row, const RECT& rect);
+    SIZE FrameSize(int atDpi) const;
+    RECT CentredFrame(HMONITOR monitor) const;
+    // The move to a monitor of another DPI (DpiChange.cpp).
+    bool HandleDpiChange(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void OnDpiChanged(int newDpi, const RECT& suggested);
     void FitLabelToText(Widget label);
     RECT ScaledRect(const WidgetRow& row) const;
 
@@ -91,6 +98,7 @@ class MainWindow : public Surface {
     WindowEvents* events = nullptr;
     HWND hwnd = nullptr;
     HWND lastFocus = nullptr;
+    int fixedDpi;  // 0: the monitor's
     int dpi = 96;
     std::array<HWND, WidgetCount> windows{};
     std::array<int, WidgetCount> tags{};

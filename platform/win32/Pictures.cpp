@@ -1,5 +1,7 @@
 #include "platform/win32/Pictures.h"
 
+#include <cstdlib>
+
 #include "platform/win32/GdiScope.h"
 
 namespace {
@@ -16,10 +18,20 @@ std::wstring Decimal(int value) {
 
 }  // namespace
 
-void Picture::Prepare(HINSTANCE instance, const std::wstring& resource, int width, int height,
-                      bool transparent) {
-    UniqueGdiObject loaded(::LoadImageW(instance, (resource + L"_" + Decimal(width)).c_str(),
-                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+void Picture::Prepare(HINSTANCE instance, const std::wstring& resource, int baseWidth, int width,
+                      int height, bool transparent) {
+    // The version drawn nearest the size wanted; between two, the larger, as shrinking keeps
+    // more detail than enlarging.
+    int nearest = baseWidth;
+    for (int dpi : {120, 144}) {
+        int drawn = ::MulDiv(baseWidth, dpi, 96);
+        if (std::abs(drawn - width) <= std::abs(nearest - width)) nearest = drawn;
+    }
+    mask.reset();
+    UniqueGdiObject loaded;
+    if (nearest != baseWidth)
+        loaded.reset(::LoadImageW(instance, (resource + L"_" + Decimal(nearest)).c_str(),
+                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!loaded)
         loaded.reset(
             ::LoadImageW(instance, resource.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));

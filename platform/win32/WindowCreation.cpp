@@ -1,7 +1,7 @@
 #include "platform/Failure.h"
 #include "platform/win32/ApplicationWindow.h"
 #include "platform/win32/CommonControls.h"
-#include "platform/win32/GdiScope.h"
+#include "platform/win32/Dpi.h"
 #include "platform/win32/MainWindow.h"
 #include "platform/win32/Text.h"
 
@@ -13,20 +13,13 @@ constexpr wchar_t ContainerClassName[] = L"InstalatorPanel";
 constexpr DWORD MainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD MainExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-int ScreenDpi() {
-    WindowDc screen(nullptr);
-    int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : 96;
-}
-
 bool IsContainer(WidgetKind kind) {
     return kind == WidgetKind::Panel || kind == WidgetKind::PageControl || kind == WidgetKind::Page;
 }
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, int dpi)
-    : instance(instance), dpi(dpi > 0 ? dpi : ScreenDpi()), fonts(this->dpi) {}
+MainWindow::MainWindow(HINSTANCE instance, int dpi) : instance(instance), fixedDpi(dpi) {}
 
 MainWindow::~MainWindow() {
     if (hwnd) ::DestroyWindow(hwnd);
@@ -41,16 +34,22 @@ void MainWindow::RegisterClasses() {
 void MainWindow::Create(WindowEvents& windowEvents, HWND owner) {
     RegisterClasses();
 
-    const WidgetRow& main = LayoutOf(Widget::Form1);
-    RECT frame = ScaledRect(main);
-    ::AdjustWindowRectEx(&frame, MainStyle, FALSE, MainExStyle);
-    int width = frame.right - frame.left;
-    int height = frame.bottom - frame.top;
-    int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    ::CreateWindowExW(MainExStyle, MainClassName, Widen(main.content).c_str(), MainStyle, left, top,
-                      width, height, owner, nullptr, instance, this);
+    HMONITOR monitor = MonitorOfPointer();
+    dpi = fixedDpi > 0 ? fixedDpi : MonitorDpi(monitor);
+    fonts = FontSet(dpi);
+    RECT frame = CentredFrame(monitor);
+    ::CreateWindowExW(MainExStyle, MainClassName, Widen(LayoutOf(Widget::Form1).content).c_str(),
+                      MainStyle, frame.left, frame.top, frame.right - frame.left,
+                      frame.bottom - frame.top, owner, nullptr, instance, this);
     if (!hwnd) throw Failure(SystemErrorText(::GetLastError()));
+    // Without the monitor's DPI (shcore not loaded) Windows still tells the window's own.
+    if (int actual = fixedDpi > 0 ? dpi : WindowDpi(hwnd, dpi); actual != dpi) {
+        dpi = actual;
+        fonts = FontSet(dpi);
+        frame = CentredFrame(monitor);
+        ::SetWindowPos(hwnd, nullptr, frame.left, frame.top, frame.right - frame.left,
+                       frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     windows[static_cast<std::size_t>(Widget::Form1)] = hwnd;
     ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontId::Default)), FALSE);
 
@@ -114,12 +113,40 @@ void MainWindow::CreateWidget(const WidgetRow& row) {
         IsContainer(row.kind) ? this : nullptr);
     if (!window) throw Failure(SystemErrorText(::GetLastError()));
     windows[static_cast<std::size_t>(row.name)] = window;
-    ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(look.font)), FALSE);
+    Dress(row, rect);
+}
+
+// What a widget takes from the DPI besides its rectangle: its font, a label's size, a picture.
+void MainWindow::Dress(const WidgetRow& row, const RECT& rect) {
+    const WidgetLook& look = LookOf(row.name);
+    ::SendMessageW(Window(row.name), WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(look.font)),
+                   FALSE);
     if (row.kind == WidgetKind::Label) FitLabelToText(row.name);
     if (row.kind == WidgetKind::Picture)
         pictures[static_cast<std::size_t>(row.name)].Prepare(
-            instance, Widen(WidgetName(row.name)), rect.right - rect.left, rect.bottom - rect.top,
-            look.flags & Transparent);
+            instance, Widen(WidgetName(row.name)), row.width, rect.right - rect.left,
+            rect.bottom - rect.top, look.flags & Transparent);
+}
+
+SIZE MainWindow::FrameSize(int atDpi) const {
+    const WidgetRow& main = LayoutOf(Widget::Form1);
+    RECT client{0, 0, ::MulDiv(main.width, atDpi, 96), ::MulDiv(main.height, atDpi, 96)};
+    RECT frame = FrameAround(client, MainStyle, MainExStyle, atDpi);
+    return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// The whole window at the current DPI, centred on the monitor.
+RECT MainWindow::CentredFrame(HMONITOR monitor) const {
+    SIZE size = FrameSize(dpi);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoW(monitor, &info))
+        info.rcMonitor =
+            RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const RECT& area = info.rcMonitor;
+    int left = area.left + (area.right - area.left - size.cx) / 2;
+    int top = area.top + (area.bottom - area.top - size.cy) / 2;
+    return RECT{left, top, left + size.cx, top + size.cy};
 }
 
 // Edges are scaled where they lie in the window and then taken relative to the parent's scaled

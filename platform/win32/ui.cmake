@@ -8,6 +8,8 @@ add_library(win32_ui STATIC
     ${PROJECT_SOURCE_DIR}/platform/win32/MainWindow.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/WindowProcedure.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/WindowCreation.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/Dpi.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/DpiChange.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/KeyboardFocus.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/Painting.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/MainWindowSurface.cpp

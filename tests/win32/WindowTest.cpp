@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/Layout.h"
@@ -44,11 +45,38 @@ SIZE Needed(HWND control, const std::wstring& text, int wrapWidth) {
     return SIZE{needed.right, needed.bottom};
 }
 
+// What the DPI decides about a widget (its place in its parent, its font's height and what a
+// picture draws) and what a change of DPI must keep: its text.
+struct Looks {
+    std::tuple<LONG, LONG, LONG, LONG> place;
+    LONG fontHeight = 0;
+    std::vector<DWORD> drawn;
+    std::wstring text;
+};
+
+// What an owner-drawn control paints, taken without showing it.
+std::vector<DWORD> Drawn(HWND control) {
+    RECT client;
+    ::GetClientRect(control, &client);
+    BITMAPINFO info{};
+    info.bmiHeader = {
+        sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueGdiObject bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    SelectObjectScope selected(dc.get(), bitmap.get());
+    ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    ::GdiFlush();
+    const DWORD* pixels = static_cast<const DWORD*>(bits);
+    return std::vector<DWORD>(pixels, pixels + client.right * client.bottom);
+}
+
 class LaidOutWindow {
   public:
     explicit LaidOutWindow(int dpi) : dpi(dpi), window(::GetModuleHandleW(nullptr), dpi) {}
 
     void Create() { window.Create(form); }
+    void Show() { window.Show(SW_SHOWNORMAL); }
     HWND Handle(Widget widget) const {
         if (widget == Widget::Form1) return window.Handle();
         return ::GetDlgItem(Parent(widget), WidgetControlId(widget));
@@ -65,6 +93,45 @@ class LaidOutWindow {
             ExpectInsideParent(control);
             ExpectTextFits(row, control);
         }
+    }
+
+    // As Windows moves a window to a monitor of another DPI (Wine never does): it asks for the
+    // size there, then suggests the rectangle of that size where the window is.
+    void ChangeDpi(int newDpi) {
+        SIZE size{0, 0};
+        HWND main = window.Handle();
+        EXPECT_TRUE(::SendMessageW(main, 0x02E4 /* WM_GETDPISCALEDSIZE */, newDpi,
+                                   reinterpret_cast<LPARAM>(&size)));
+        RECT now;
+        ::GetWindowRect(main, &now);
+        RECT suggested{now.left, now.top, now.left + size.cx, now.top + size.cy};
+        ::SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi),
+                       reinterpret_cast<LPARAM>(&suggested));
+        dpi = newDpi;
+    }
+
+    std::vector<Looks> EveryWidget() const {
+        std::vector<Looks> all;
+        for (const WidgetRow& row : MainWindowLayout) {
+            HWND control = Handle(row.name);
+            Looks looks;
+            RECT place;
+            ::GetWindowRect(control, &place);
+            if (row.name == Widget::Form1)
+                ::OffsetRect(&place, -place.left, -place.top);
+            else
+                ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&place),
+                                  2);
+            looks.place = {place.left, place.top, place.right, place.bottom};
+            LOGFONTW font{};
+            ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)),
+                         sizeof font, &font);
+            looks.fontHeight = font.lfHeight;
+            if (row.kind == WidgetKind::Picture) looks.drawn = Drawn(control);
+            looks.text = WindowText(control);
+            all.push_back(looks);
+        }
+        return all;
     }
 
     CallLog log;
@@ -167,6 +234,45 @@ TEST_P(WindowLayout, EveryTextFitsItsControlAndEveryControlItsParent) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, WindowLayout, ::testing::Values(96, 120, 144));
+
+// Page 2 with the folder chosen by hand, so the edit and its button show too.
+void ChooseByHand(LaidOutWindow& wizard) {
+    wizard.chooser.answers.push_back(Host);
+    wizard.libraries.libraries[Host + "\\KORDALIN.dll"] = FakeLibrary{1, "Laboratorium Łódź"};
+    wizard.Create();
+    wizard.Form().Clicked(Widget::BitBtn2);
+    wizard.Form().Clicked(Widget::BitBtn5);
+}
+
+TEST(WindowDpi, MovedToAnotherDpiItLooksAsIfMadeThereAndKeepsItsTextsAndFocus) {
+    LaidOutWindow moved(96);
+    ChooseByHand(moved);
+    moved.Show();
+    HWND focused = moved.Handle(Widget::BitBtn5);
+    ::SetFocus(focused);
+    ASSERT_EQ(::GetFocus(), focused);
+    for (int dpi : {144, 120, 96}) {
+        SCOPED_TRACE("moved to " + std::to_string(dpi) + " DPI");
+        std::vector<HGDIOBJ> oldFonts;
+        for (const WidgetRow& row : MainWindowLayout)
+            oldFonts.push_back(reinterpret_cast<HGDIOBJ>(
+                ::SendMessageW(moved.Handle(row.name), WM_GETFONT, 0, 0)));
+        moved.ChangeDpi(dpi);
+        LaidOutWindow fresh(dpi);
+        ChooseByHand(fresh);
+        std::vector<Looks> now = moved.EveryWidget(), made = fresh.EveryWidget();
+        for (std::size_t i = 0; i < now.size(); ++i) {
+            SCOPED_TRACE(WidgetName(MainWindowLayout[i].name));
+            EXPECT_EQ(now[i].place, made[i].place);
+            EXPECT_EQ(now[i].fontHeight, made[i].fontHeight);
+            EXPECT_TRUE(now[i].drawn == made[i].drawn) << "the picture differs";
+            EXPECT_EQ(Narrow(now[i].text), Narrow(made[i].text));
+            EXPECT_EQ(::GetObjectType(oldFonts[i]), 0u) << "the old font is still there";
+        }
+        moved.ExpectEverythingFits("moved");
+        EXPECT_EQ(::GetFocus(), focused);
+    }
+}
 
 TEST(ApplicationWindow, CarriesTheTitleAndTheIconsAndOffersNeitherMinimiseNorMaximise) {
     ApplicationWindow application(::GetModuleHandleW(nullptr));

@@ -1,0 +1,50 @@
+#include "platform/win32/Dpi.h"
+
+#include "platform/win32/GdiScope.h"
+
+namespace {
+
+template <typename Function>
+Function LoadedExport(const wchar_t* module, const char* name) {
+    HMODULE loaded = ::GetModuleHandleW(module);
+    FARPROC address = loaded ? ::GetProcAddress(loaded, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+}
+
+int SystemDpi() {
+    WindowDc screen(nullptr);
+    int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+}  // namespace
+
+HMONITOR MonitorOfPointer() {
+    POINT pointer{0, 0};
+    ::GetCursorPos(&pointer);
+    return ::MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY);
+}
+
+int MonitorDpi(HMONITOR monitor) {
+    // MDT_EFFECTIVE_DPI = 0; the shell's scaling helpers are loaded by the shell, not by us.
+    using Function = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    UINT x = 0, y = 0;
+    if (auto get = LoadedExport<Function>(L"shcore.dll", "GetDpiForMonitor"))
+        if (SUCCEEDED(get(monitor, 0, &x, &y)) && y > 0) return static_cast<int>(y);
+    return SystemDpi();
+}
+
+int WindowDpi(HWND window, int fallback) {
+    using Function = UINT(WINAPI*)(HWND);
+    auto get = LoadedExport<Function>(L"user32.dll", "GetDpiForWindow");
+    UINT dpi = get ? get(window) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : fallback;
+}
+
+RECT FrameAround(RECT client, DWORD style, DWORD exStyle, int dpi) {
+    using Function = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    auto adjust = LoadedExport<Function>(L"user32.dll", "AdjustWindowRectExForDpi");
+    if (!adjust || !adjust(&client, style, FALSE, exStyle, static_cast<UINT>(dpi)))
+        ::AdjustWindowRectEx(&client, style, FALSE, exStyle);
+    return client;
+}
