@@ -25,7 +25,7 @@ file(GLOB resource_files ${PROJECT_SOURCE_DIR}/app/res/*.bmp ${PROJECT_SOURCE_DI
      ${PROJECT_SOURCE_DIR}/install/payloads/*.rtf)
 set_source_files_properties(${PROJECT_BINARY_DIR}/Instalator.rc PROPERTIES
     OBJECT_DEPENDS "${resource_files};${PROJECT_BINARY_DIR}/Instalator.manifest")
-add_executable(Instalator WIN32 app/Main.cpp app/StandardLibraryFailures.cpp
+add_executable(Instalator WIN32 app/Main.cpp app/StandardLibraryFailures.cpp app/ExceptionThreadSupport.cpp
                           ${PROJECT_BINARY_DIR}/Instalator.rc)
 target_compile_options(Instalator PRIVATE ${size_flags})
 target_link_libraries(Instalator PRIVATE wizard_logic win32_ui win32_services)
