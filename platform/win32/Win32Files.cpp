@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "platform/Conventions.h"
+#include "platform/FolderOf.h"
 #include "platform/Failure.h"
 #include "platform/win32/FileSetJournal.h"
 #include "platform/win32/Text.h"

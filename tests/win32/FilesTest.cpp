@@ -12,7 +12,7 @@
 
 #include "platform/Failure.h"
 #include "platform/win32/Win32Files.h"
-#include "tests/win32/TestFolders.h"
+#include "tests/support/TestFolders.h"
 
 namespace {
 

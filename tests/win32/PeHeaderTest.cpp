@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/win32/TestFolders.h"
+#include "tests/support/TestFolders.h"
 
 // The built installer's header, read from the file as Windows' loader reads it.
 namespace {
