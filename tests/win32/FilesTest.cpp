@@ -238,7 +238,7 @@ TEST_F(FilesTest, ASecondSetWaitsForTheFirstAndFailsOnlyPastTheBound) {
     std::unique_ptr<FileSet> first = files.BeginSet(SixTargets(templates));
     Stage(*first, target, "first");
     int staged = 0;
-    EXPECT_THROW(InstallSix(files, templates, staged), std::runtime_error);
+    EXPECT_THROW(InstallSix(files, templates, staged), Failure);
     EXPECT_EQ(staged, 0);
 
     std::thread second([&] {
@@ -360,7 +360,7 @@ TEST_F(FilesTest, WhatOthersLeaveInTheFolderIsNeverActedOn) {
         bool installed = true;
         try {
             InstallSix(files, here, staged);
-        } catch (const std::runtime_error&) {
+        } catch (const Failure&) {
             installed = false;
         }
         EXPECT_EQ(installed, row.installs);
