@@ -1,0 +1,58 @@
+#include "platform/win32/OurFiles.h"
+
+#include "platform/win32/UniqueHandle.h"
+
+std::wstring NameOf(const std::wstring& path) {
+    return path.substr(path.find_last_of(L"\\/") + 1);
+}
+
+bool SameName(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+DWORD CheckOurs(HANDLE file) {
+    // Two small queries: GetFileInformationByHandle also asks for the volume, a round trip more.
+    FILE_ATTRIBUTE_TAG_INFO tag;
+    FILE_STANDARD_INFO standard;
+    if (!::GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) ||
+        !::GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard))
+        return ::GetLastError();
+    if (tag.FileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY) ||
+        standard.Directory || standard.NumberOfLinks > 1)
+        return NotOurFile;
+    return ERROR_SUCCESS;
+}
+
+DWORD RemoveLeftover(const std::wstring& path) {
+    UniqueFile file(::CreateFileW(path.c_str(), DELETE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) {
+        DWORD code = ::GetLastError();
+        return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
+    }
+    if (DWORD code = CheckOurs(file.get())) return code;
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    return ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose)
+               ? ERROR_SUCCESS
+               : ::GetLastError();
+}
+
+DWORD CheckOursByName(const std::wstring& path) {
+    UniqueFile file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) {
+        DWORD code = ::GetLastError();
+        return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
+    }
+    return CheckOurs(file.get());
+}
+
+bool IsTransient(DWORD code) {
+    return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
+}
