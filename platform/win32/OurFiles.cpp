@@ -2,18 +2,6 @@
 
 #include "platform/win32/UniqueHandle.h"
 
-std::wstring NameOf(const std::wstring& path) {
-    return path.substr(path.find_last_of(L"\\/") + 1);
-}
-
-bool SameName(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
-bool Exists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 DWORD CheckOurs(HANDLE file) {
     // Two small queries: GetFileInformationByHandle also asks for the volume, a round trip more.
     FILE_ATTRIBUTE_TAG_INFO tag;
@@ -51,8 +39,4 @@ DWORD CheckOursByName(const std::wstring& path) {
         return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
     }
     return CheckOurs(file.get());
-}
-
-bool IsTransient(DWORD code) {
-    return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
 }

@@ -14,10 +14,16 @@ inline constexpr wchar_t BackupSuffix[] = L".z27z-old";
 // The error for a name of ours that is taken by a link or by a file with another name elsewhere.
 inline constexpr DWORD NotOurFile = ERROR_CANT_ACCESS_FILE;
 
-std::wstring NameOf(const std::wstring& path);
+inline std::wstring NameOf(const std::wstring& path) {
+    return path.substr(path.find_last_of(L"\\/") + 1);
+}
 // As Windows compares file names: without regard to case, character by character.
-bool SameName(const std::wstring& a, const std::wstring& b);
-bool Exists(const std::wstring& path);
+inline bool SameName(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+inline bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // One plain file with this one name: not a link or a junction (the handle must be opened with
 // FILE_FLAG_OPEN_REPARSE_POINT), not a folder, not a hard link that another name shares.
@@ -28,7 +34,9 @@ DWORD CheckOursByName(const std::wstring& path);
 DWORD RemoveLeftover(const std::wstring& path);
 
 // A reader (a virus scanner, an indexer, another lab computer) holds a file for a moment.
-bool IsTransient(DWORD code);
+inline bool IsTransient(DWORD code) {
+    return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
+}
 
 // Repeats a step while it fails for a reason that passes, for at most `patienceMs`; a step that
 // succeeds or fails for good the first time costs no wait.

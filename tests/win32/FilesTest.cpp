@@ -528,7 +528,8 @@ TEST_F(FilesTest, ASetCutOffByAKilledProcessIsUndoneByTheNextSetBeforeItStarts) 
         const wchar_t* order;
         bool takenEffect;  // the journal was emptied: the new set stays
     } points[] = {
-        {L"write 3", false}, {L"swap 1", false},  {L"swap 4", false},
+        // The seventh write is the journal's.
+        {L"write 3", false}, {L"write 7", false}, {L"swap 1", false},  {L"swap 4", false},
         {L"swap 6", false},  {L"delete 1", true}, {L"delete 5", true},
     };
     int run = 0;
