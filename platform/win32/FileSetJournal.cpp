@@ -5,6 +5,7 @@
 
 #include "platform/win32/OurFiles.h"
 #include "platform/win32/Text.h"
+#include "platform/win32/UniqueHandle.h"
 
 // UTF-16 text, one line per target ("0000002A Kolwenta3A.rtf"), then a closing "end" line: a
 // journal without it was cut off before anything was swapped.
@@ -31,6 +32,35 @@ std::optional<JournalEntry> ParseLine(const std::wstring& line) {
     JournalEntry entry{line.substr(9), attributes};
     if (!IsPlainName(entry.name)) return std::nullopt;
     return entry;
+}
+
+// Opens a file of ours and checks it; a missing one is no error and leaves `file` empty.
+DWORD OpenOurs(const std::wstring& path, DWORD access, UniqueFile& file) {
+    file.reset(::CreateFileW(path.c_str(), access,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) {
+        DWORD code = ::GetLastError();
+        return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
+    }
+    return CheckOurs(file.get());
+}
+
+// A file of ours, or one that is missing; anything else is left alone.
+DWORD CheckOursByName(const std::wstring& path) {
+    UniqueFile file;
+    return OpenOurs(path, FILE_READ_ATTRIBUTES, file);
+}
+
+// Removes a file of ours that an earlier set left, through the handle that was checked.
+DWORD RemoveLeftover(const std::wstring& path) {
+    UniqueFile file;
+    if (DWORD code = OpenOurs(path, DELETE, file)) return code;
+    if (!file) return ERROR_SUCCESS;
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    return ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose)
+               ? ERROR_SUCCESS
+               : ::GetLastError();
 }
 
 // The targets a journal names, in its order, if it names nothing else and each target once.

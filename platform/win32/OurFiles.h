@@ -28,10 +28,6 @@ inline bool Exists(const std::wstring& path) {
 // One plain file with this one name: not a link or a junction (the handle must be opened with
 // FILE_FLAG_OPEN_REPARSE_POINT), not a folder, not a hard link that another name shares.
 DWORD CheckOurs(HANDLE file);
-// A file of ours, or one that is missing.
-DWORD CheckOursByName(const std::wstring& path);
-// Removes a file of ours that an earlier set left, through the handle that was checked.
-DWORD RemoveLeftover(const std::wstring& path);
 
 // A reader (a virus scanner, an indexer, another lab computer) holds a file for a moment.
 inline bool IsTransient(DWORD code) {
