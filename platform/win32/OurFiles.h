@@ -27,7 +27,18 @@ inline bool Exists(const std::wstring& path) {
 
 // One plain file with this one name: not a link or a junction (the handle must be opened with
 // FILE_FLAG_OPEN_REPARSE_POINT), not a folder, not a hard link that another name shares.
-DWORD CheckOurs(HANDLE file);
+inline DWORD CheckOurs(HANDLE file) {
+    // Two small queries: GetFileInformationByHandle also asks for the volume, a round trip more.
+    FILE_ATTRIBUTE_TAG_INFO tag;
+    FILE_STANDARD_INFO standard;
+    if (!::GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) ||
+        !::GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard))
+        return ::GetLastError();
+    if (tag.FileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY) ||
+        standard.Directory || standard.NumberOfLinks > 1)
+        return NotOurFile;
+    return ERROR_SUCCESS;
+}
 
 // A reader (a virus scanner, an indexer, another lab computer) holds a file for a moment.
 inline bool IsTransient(DWORD code) {

@@ -10,7 +10,6 @@ add_library(win32_services STATIC
     ${PROJECT_SOURCE_DIR}/platform/win32/Win32Resources.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/Win32Files.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/FileSetJournal.cpp
-    ${PROJECT_SOURCE_DIR}/platform/win32/OurFiles.cpp
 )
 target_compile_options(win32_services PRIVATE ${size_flags})
 target_compile_definitions(win32_services PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
