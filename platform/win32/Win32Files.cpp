@@ -5,9 +5,10 @@
 #include <cwchar>
 #include <vector>
 
-#include "platform/FolderOf.h"
 #include "platform/Failure.h"
+#include "platform/FolderOf.h"
 #include "platform/win32/FileSetJournal.h"
+#include "platform/win32/OurFiles.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 
@@ -18,13 +19,8 @@
 // the journal does, so a later run knows when to look for them and what it may remove.
 namespace {
 
-const wchar_t NewSuffix[] = L".z27z-new";
-const wchar_t BackupSuffix[] = L".z27z-old";
 const wchar_t JournalName[] = L"z27z.journal";
 
-// The error for a name of ours that is taken by a link or by a file with another name elsewhere:
-// writing, renaming or deleting it would reach a file that is not ours.
-constexpr DWORD NotOurFile = ERROR_CANT_ACCESS_FILE;
 // The error for a file that did not read back as it was written.
 constexpr DWORD NotAsWritten = ERROR_CRC;
 
@@ -37,59 +33,9 @@ class CreateError : public Failure {
                       : "Cannot create file \"" + path + "\". " + SystemErrorText(code)) {}
 };
 
-std::wstring NameOf(const std::wstring& path) {
-    return path.substr(path.find_last_of(L"\\/") + 1);
-}
-
 std::wstring Join(const std::wstring& folder, const std::wstring& name) {
     if (folder.empty()) return name;
     return folder.back() == L'\\' || folder.back() == L'/' ? folder + name : folder + L"\\" + name;
-}
-
-// As Windows compares file names: without regard to case, character by character.
-bool SameName(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
-bool Exists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// A reader (a virus scanner, an indexer, another lab computer) holds a file for a moment.
-bool IsTransient(DWORD code) {
-    return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
-}
-
-// Repeats a step while it fails for a reason that passes, for at most `patienceMs`; a step that
-// succeeds or fails for good the first time costs no wait.
-template <typename Step, typename Passing>
-DWORD Patiently(DWORD patienceMs, Step step, Passing passing) {
-    DWORD start = ::GetTickCount();
-    for (DWORD pause = 1;; pause = std::min<DWORD>(pause * 2, 50)) {
-        DWORD code = step();
-        if (!passing(code) || ::GetTickCount() - start >= patienceMs) return code;
-        ::Sleep(pause);
-    }
-}
-template <typename Step>
-DWORD Patiently(DWORD patienceMs, Step step) {
-    return Patiently(patienceMs, step, IsTransient);
-}
-
-// A file we may write, rename or delete is one plain file with this one name: not a link or a
-// junction (opened with FILE_FLAG_OPEN_REPARSE_POINT, the handle is the link's own), not a folder,
-// not a hard link that another name shares.
-DWORD CheckOurs(HANDLE file) {
-    // Two small queries: GetFileInformationByHandle also asks for the volume, a round trip more.
-    FILE_ATTRIBUTE_TAG_INFO tag;
-    FILE_STANDARD_INFO standard;
-    if (!::GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) ||
-        !::GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard))
-        return ::GetLastError();
-    if (tag.FileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY) ||
-        standard.Directory || standard.NumberOfLinks > 1)
-        return NotOurFile;
-    return ERROR_SUCCESS;
 }
 
 // Whatever holds the target open without letting readers in (the host program, usually) would
@@ -97,34 +43,6 @@ DWORD CheckOurs(HANDLE file) {
 // not. Read access: a read-only target is still ours to replace.
 DWORD CheckReplaceable(const std::wstring& target) {
     UniqueFile file(::CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file) {
-        DWORD code = ::GetLastError();
-        return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
-    }
-    return CheckOurs(file.get());
-}
-
-// Removes a file of ours that an earlier set left, through the handle that was checked.
-DWORD RemoveLeftover(const std::wstring& path) {
-    UniqueFile file(::CreateFileW(path.c_str(), DELETE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file) {
-        DWORD code = ::GetLastError();
-        return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
-    }
-    if (DWORD code = CheckOurs(file.get())) return code;
-    FILE_DISPOSITION_INFO dispose{TRUE};
-    return ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose)
-               ? ERROR_SUCCESS
-               : ::GetLastError();
-}
-
-// A file of ours, or one that is missing; anything else is left alone.
-DWORD CheckOursByName(const std::wstring& path) {
-    UniqueFile file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file) {
         DWORD code = ::GetLastError();
@@ -179,38 +97,6 @@ DWORD ReadBack(const std::wstring& path, const unsigned char* data, std::size_t 
                                                                          : NotAsWritten;
     }  // some file systems refuse unbuffered reads: then through the cache
     return NotAsWritten;
-}
-
-// Puts one target back as the journal found it. The old file returns from its backup by a rename
-// (MoveFileExW, not ReplaceFileW: the backup is the old file itself, with its own security and
-// times, which ReplaceFileW would overwrite with the new file's), then gets its attributes back.
-// A target that did not exist is removed again if `swapped` says that the set put it there.
-DWORD Restore(const FileCalls& calls, const std::wstring& target, DWORD attributes, bool swapped,
-              DWORD patienceMs) {
-    std::wstring backup = target + BackupSuffix;
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        if (!swapped) return ERROR_SUCCESS;
-        if (DWORD code = CheckOursByName(target)) return code;
-        return Patiently(patienceMs, [&] {
-            DWORD code = calls.deleteFile(target.c_str()) ? ERROR_SUCCESS : ::GetLastError();
-            return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
-        });
-    }
-    if (Exists(backup)) {
-        if (DWORD code = CheckOursByName(backup)) return code;
-        if (DWORD code = CheckOursByName(target)) return code;
-        if (DWORD code = Patiently(patienceMs, [&] {
-                return calls.moveFile(backup.c_str(), target.c_str(),
-                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-                           ? ERROR_SUCCESS
-                           : ::GetLastError();
-            }))
-            return code;
-    }
-    if (::GetFileAttributesW(target.c_str()) != attributes &&
-        !::SetFileAttributesW(target.c_str(), attributes))
-        return ::GetLastError();
-    return ERROR_SUCCESS;
 }
 
 class Win32FileSet : public FileSet {
@@ -279,7 +165,7 @@ class Win32FileSet : public FileSet {
                 throw ReplaceFailed(i, CreateError(staged[i].path, NotOurFile).what());
             entries.push_back({NameOf(staged[i].target), attributes});
         }
-        if (DWORD code = WriteJournal(journal.get(), entries))
+        if (DWORD code = WriteJournal(calls, journal.get(), entries))
             throw CreateError(Narrow(journalPath), code);
 
         for (std::size_t i = 0; i < staged.size(); ++i) {
@@ -352,38 +238,14 @@ class Win32FileSet : public FileSet {
                 journal.reset();
                 throw CreateError(path, code);
             }
-            if (std::optional<std::vector<JournalEntry>> entries = ReadJournal(journal.get())) {
-                std::vector<std::size_t> named = TargetsNamed(*entries);
-                for (std::size_t i = named.size(); i-- > 0;)
-                    if (DWORD code = Restore(calls, targets[named[i]], (*entries)[i].attributes,
-                                             true, patience.transientMs))
-                        throw CreateError(path, code);  // the journal stays for the next try
-            }
+            if (DWORD code = UndoJournal(calls, journal.get(), targets, patience.transientMs))
+                throw CreateError(path, code);  // the journal stays for the next try
         }
         journalIsOurs = true;
-        for (const std::wstring& target : targets)
-            for (const wchar_t* suffix : {NewSuffix, BackupSuffix})
-                if (DWORD code = Patiently(patience.transientMs,
-                                           [&] { return RemoveLeftover(target + suffix); }))
-                    throw CreateError(path, code);
+        if (DWORD code = RemoveLeftovers(targets, patience.transientMs))
+            throw CreateError(path, code);
         if (found && ::GetFileSize(journal.get(), nullptr) != 0)
             if (DWORD code = ClearJournal(journal.get())) throw CreateError(path, code);
-    }
-
-    // The targets a journal names, in its order, if it names nothing else and each target once.
-    std::vector<std::size_t> TargetsNamed(const std::vector<JournalEntry>& entries) const {
-        std::vector<std::size_t> named;
-        for (const JournalEntry& entry : entries) {
-            auto target = std::find_if(targets.begin(), targets.end(), [&](const std::wstring& t) {
-                return SameName(NameOf(t), entry.name);
-            });
-            std::size_t index = target - targets.begin();
-            if (target == targets.end() ||
-                std::find(named.begin(), named.end(), index) != named.end())
-                return {};
-            named.push_back(index);
-        }
-        return named;
     }
 
     // Read-only is refused by ReplaceFileW, and the new file is to have the archive attribute

@@ -1,13 +1,13 @@
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 #include "tests/e2e/WizardTest.h"
+#include "tests/support/TemplateNames.h"
 
 namespace {
 
 using Install = WizardTest;
 
-const char* const Templates[] = {"Kolwenta3A.rtf",  "Kolwenta3B.rtf",   "Kolwenta3C.rtf",
-                                 "Kolwenta3CC.rtf", "Kolwenta3CCC.rtf", "Kolwenta3CZ.rtf"};
+const std::vector<std::string> Templates = TemplateNames();
 
 const std::string StartLine = "Instalacja nakładki Z27Z.\r";
 const std::string SuccessLines =
@@ -19,7 +19,7 @@ const std::string FailureLine =
     "sprzedawcą.";
 
 void ExpectTemplatesInstalled(const std::string& host) {
-    for (const char* name : Templates) {
+    for (const std::string& name : Templates) {
         SCOPED_TRACE(name);
         std::optional<std::string> expected = WizardTest::ReadFileBytes(PayloadPath(name));
         ASSERT_TRUE(expected.has_value()) << "payload file missing: " << PayloadPath(name);
@@ -34,14 +34,11 @@ void ExpectTemplatesInstalled(const std::string& host) {
 TEST_F(Install, NextTwiceWritesTheSixTemplatesReplacingOldOnesAndReportsSuccess) {
     std::string host = MakeHost("Tesmaren", "network");
     // An older template, read-only, must give way to the new one.
-    std::string old = host + "\\SZABLONY\\Kolwenta3B.rtf";
+    std::string old = host + PayloadTable[1].relativePath;
     WriteFileBytes(old, "{\\rtf1 stary szablon}");
     ASSERT_TRUE(::SetFileAttributesW(Widen(old).c_str(), FILE_ATTRIBUTE_READONLY));
-    SetLocation(host);
-    e2e::Wizard wizard = Start();
+    e2e::Wizard wizard = StartOnSearchPage(host);
     ASSERT_NE(wizard.Handle(), nullptr);
-
-    Next(wizard, 1);
     Next(wizard, 2);
     EXPECT_TRUE(e2e::NoMessageBoxAppears(process));
     EXPECT_EQ(wizard.Text(Widget::StaticText6), StartLine + SuccessLines);
@@ -49,7 +46,7 @@ TEST_F(Install, NextTwiceWritesTheSixTemplatesReplacingOldOnesAndReportsSuccess)
     EXPECT_EQ(States(wizard), (NavigationStates{false, false, false}));
     EXPECT_TRUE(e2e::IsVisibleOnScreen(wizard.Window(Widget::BitBtn4)));
     ExpectTemplatesInstalled(host);
-    EXPECT_EQ(Listing(host + "\\SZABLONY").size(), 6u) << "stray files left in SZABLONY";
+    EXPECT_EQ(Listing(host + "\\SZABLONY"), Templates) << "stray files left in SZABLONY";
     DWORD attributes = ::GetFileAttributesW(Widen(old).c_str());
     EXPECT_FALSE(attributes & FILE_ATTRIBUTE_READONLY) << "replaced template still read-only";
 
@@ -59,15 +56,12 @@ TEST_F(Install, NextTwiceWritesTheSixTemplatesReplacingOldOnesAndReportsSuccess)
 
 TEST_F(Install, MissingTemplatesFolderFailsCreatesNothingAndBackThenNextRetries) {
     std::string host = MakeHost("Tesmaren", "single_station", false);
-    SetLocation(host);
-    e2e::Wizard wizard = Start();
+    e2e::Wizard wizard = StartOnSearchPage(host);
     ASSERT_NE(wizard.Handle(), nullptr);
-
-    Next(wizard, 1);
     Next(wizard, 2);
     EXPECT_TRUE(e2e::NoMessageBoxAppears(process));
     EXPECT_EQ(wizard.Text(Widget::StaticText6), StartLine + FailureLine);
-    EXPECT_EQ(wizard.Text(Widget::StaticText4), "\\SZABLONY\\Kolwenta3A.rtf");
+    EXPECT_EQ(wizard.Text(Widget::StaticText4), PayloadTable[0].relativePath);
     EXPECT_EQ(States(wizard), (NavigationStates{true, false, false}));
     EXPECT_EQ(Listing(host), (std::vector<std::string>{"KORDALIN.dll"}))
         << "the failed installation must not create anything";
@@ -87,28 +81,25 @@ TEST_F(Install, MissingTemplatesFolderFailsCreatesNothingAndBackThenNextRetries)
 TEST_F(Install, ATemplateHeldOpenLeavesTheWholeOldSetAndTheRetryInstallsTheNewOne) {
     std::string host = MakeHost("Tesmaren", "network");
     std::string folder = host + "\\SZABLONY\\";
-    for (const char* name : Templates) WriteFileBytes(folder + name, std::string("stary ") + name);
+    for (const std::string& name : Templates) WriteFileBytes(folder + name, "stary " + name);
     ASSERT_TRUE(::SetFileAttributesW(Widen(folder + Templates[0]).c_str(),
                                      FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     DWORD oldAttributes = ::GetFileAttributesW(Widen(folder + Templates[0]).c_str());
     UniqueFile held(::CreateFileW(Widen(folder + Templates[3]).c_str(), GENERIC_READ, 0, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
-    SetLocation(host);
-    e2e::Wizard wizard = Start();
+    e2e::Wizard wizard = StartOnSearchPage(host);
     ASSERT_NE(wizard.Handle(), nullptr);
-
-    Next(wizard, 1);
     Next(wizard, 2);
     EXPECT_TRUE(e2e::NoMessageBoxAppears(process));
     EXPECT_EQ(wizard.Text(Widget::StaticText6), StartLine + FailureLine);
-    EXPECT_EQ(wizard.Text(Widget::StaticText4), "\\SZABLONY\\Kolwenta3CC.rtf");
+    EXPECT_EQ(wizard.Text(Widget::StaticText4), PayloadTable[3].relativePath);
     EXPECT_EQ(States(wizard), (NavigationStates{true, false, false}));
     held.reset();
-    for (const char* name : Templates)
-        EXPECT_EQ(ReadFileBytes(folder + name), std::string("stary ") + name) << name;
+    for (const std::string& name : Templates)
+        EXPECT_EQ(ReadFileBytes(folder + name), "stary " + name) << name;
     EXPECT_EQ(::GetFileAttributesW(Widen(folder + Templates[0]).c_str()), oldAttributes);
-    EXPECT_EQ(Listing(host + "\\SZABLONY").size(), 6u) << "stray files left in SZABLONY";
+    EXPECT_EQ(Listing(host + "\\SZABLONY"), Templates) << "stray files left in SZABLONY";
 
     Back(wizard, 1);
     Next(wizard, 2);
@@ -116,7 +107,7 @@ TEST_F(Install, ATemplateHeldOpenLeavesTheWholeOldSetAndTheRetryInstallsTheNewOn
     ExpectTemplatesInstalled(host);
     EXPECT_EQ(::GetFileAttributesW(Widen(folder + Templates[0]).c_str()),
               static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
-    EXPECT_EQ(Listing(host + "\\SZABLONY").size(), 6u) << "stray files left in SZABLONY";
+    EXPECT_EQ(Listing(host + "\\SZABLONY"), Templates) << "stray files left in SZABLONY";
 }
 
 // On a network installation every lab computer runs the installer, often at the same moment:
@@ -124,7 +115,7 @@ TEST_F(Install, ATemplateHeldOpenLeavesTheWholeOldSetAndTheRetryInstallsTheNewOn
 TEST_F(Install, TwoInstallersPressingNextTogetherBothSucceedWithOneWholeSet) {
     std::string host = MakeHost("Tesmaren", "network");
     std::string folder = host + "\\SZABLONY\\";
-    for (const char* name : Templates) WriteFileBytes(folder + name, std::string("stary ") + name);
+    for (const std::string& name : Templates) WriteFileBytes(folder + name, "stary " + name);
     SetLocation(host);
     e2e::Wizard first = Start();
     e2e::Process otherProcess(Widen(InstallerPath()), Widen(Root()));
@@ -143,7 +134,7 @@ TEST_F(Install, TwoInstallersPressingNextTogetherBothSucceedWithOneWholeSet) {
         EXPECT_EQ(wizard->Text(Widget::StaticText6), StartLine + SuccessLines);
     }
     ExpectTemplatesInstalled(host);
-    EXPECT_EQ(Listing(host + "\\SZABLONY").size(), 6u) << "stray files left in SZABLONY";
+    EXPECT_EQ(Listing(host + "\\SZABLONY"), Templates) << "stray files left in SZABLONY";
 }
 
 }  // namespace

@@ -6,11 +6,8 @@ using Navigation = WizardTest;
 
 TEST_F(Navigation, NextAndBackMoveBetweenPagesWithTheButtonStatesOfEachSituation) {
     std::string host = MakeHost("Tesmaren", "network");
-    SetLocation(host);
-    e2e::Wizard wizard = Start();
+    e2e::Wizard wizard = StartOnSearchPage(host);
     ASSERT_NE(wizard.Handle(), nullptr);
-
-    Next(wizard, 1);
     EXPECT_EQ(States(wizard), (NavigationStates{true, true, true})) << "page 2, program found";
     std::string found = wizard.Text(Widget::StaticText3);
     EXPECT_EQ(found.rfind("Odnaleziono wersję sieciową", 0), 0u) << found;
@@ -37,11 +34,8 @@ TEST_F(Navigation, CancelOnTheFirstPageEndsTheProgramWithoutTouchingFilesOrRegis
 }
 
 TEST_F(Navigation, CancelOnTheSearchPageEndsTheProgram) {
-    SetLocation(MakeHost("Tesmaren", "single_station"));
-    e2e::Wizard wizard = Start();
+    e2e::Wizard wizard = StartOnSearchPage(MakeHost("Tesmaren", "single_station"));
     ASSERT_NE(wizard.Handle(), nullptr);
-
-    Next(wizard, 1);
     wizard.Click(Widget::BitBtn3);
     ExpectCleanExit();
 }

@@ -8,11 +8,8 @@ using SearchPage = WizardTest;
 // all have to survive the trip between Windows-1250 and the system's UTF-16.
 TEST_F(SearchPage, RegistryFolderWithNetworkEditionShowsEditionLocationAndPolishOwner) {
     std::string host = MakeHost("Tesmaren Łódź", "network");
-    SetLocation(host);
-    e2e::Wizard wizard = Start();
+    e2e::Wizard wizard = StartOnSearchPage(host);
     ASSERT_NE(wizard.Handle(), nullptr);
-
-    Next(wizard, 1);
     EXPECT_TRUE(e2e::NoMessageBoxAppears(process));
     EXPECT_EQ(wizard.Text(Widget::StaticText3),
               std::string("Odnaleziono wersję sieciową programu \"Tesmaren\".\r") +
@@ -27,11 +24,8 @@ TEST_F(SearchPage, RegistryFolderWithNetworkEditionShowsEditionLocationAndPolish
 // A trailing backslash is kept as stored; the library path then has two in a row.
 TEST_F(SearchPage, RegistryFolderWithSingleStationEditionIsUsedExactlyAsStored) {
     std::string stored = MakeHost("Tesmaren", "single_station") + "\\";
-    SetLocation(stored);
-    e2e::Wizard wizard = Start();
+    e2e::Wizard wizard = StartOnSearchPage(stored);
     ASSERT_NE(wizard.Handle(), nullptr);
-
-    Next(wizard, 1);
     EXPECT_TRUE(e2e::NoMessageBoxAppears(process));
     EXPECT_EQ(wizard.Text(Widget::StaticText3),
               std::string("Odnaleziono wersję jednostanowiskową programu \"Tesmaren\".\r") +
@@ -43,11 +37,8 @@ TEST_F(SearchPage, RegistryFolderWithSingleStationEditionIsUsedExactlyAsStored) 
 // owner its length byte says and goes on.
 TEST_F(SearchPage, LibraryWritingPastTheOwnerStillShowsTheOwnerAndCancelEndsTheProgram) {
     std::string host = MakeHost("Tesmaren", "owner_overrun");
-    SetLocation(host);
-    e2e::Wizard wizard = Start();
+    e2e::Wizard wizard = StartOnSearchPage(host);
     ASSERT_NE(wizard.Handle(), nullptr);
-
-    Next(wizard, 1);
     EXPECT_TRUE(e2e::NoMessageBoxAppears(process));
     EXPECT_EQ(wizard.Text(Widget::StaticText3),
               std::string("Odnaleziono wersję sieciową programu \"Tesmaren\".\r") +

@@ -1,6 +1,5 @@
 #include "tests/e2e/WizardTest.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <ostream>
 
@@ -107,6 +106,13 @@ e2e::Wizard WizardTest::Start(const std::string& exe) {
     return wizard;
 }
 
+e2e::Wizard WizardTest::StartOnSearchPage(const std::string& location, const std::string& exe) {
+    SetLocation(location);
+    e2e::Wizard wizard = Start(exe);
+    if (wizard.Handle()) Next(wizard, 1);
+    return wizard;
+}
+
 void WizardTest::Settle(const e2e::Wizard& wizard) {
     DWORD_PTR result = 0;
     ::SendMessageTimeoutW(wizard.Handle(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
@@ -160,17 +166,4 @@ void WizardTest::WriteFileBytes(const std::string& path, const std::string& byte
 
 bool WizardTest::Exists(const std::string& path) {
     return ::GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::vector<std::string> WizardTest::Listing(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW found{};
-    UniqueFind search(::FindFirstFileW(Widen(folder + "\\*").c_str(), &found));
-    if (!search) return names;
-    do {
-        std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") names.push_back(Narrow(name));
-    } while (::FindNextFileW(search.get(), &found));
-    std::sort(names.begin(), names.end());
-    return names;
 }

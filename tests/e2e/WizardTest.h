@@ -40,6 +40,9 @@ class WizardTest : public ::testing::Test {
 
     // Starts the wizard (by default the built one, in Root()) and waits for its window.
     e2e::Wizard Start(const std::string& exe = "");
+    // Starts it with `location` in the registry and takes it to page 2, whose search it waits
+    // out (a wizard whose window never appeared is returned as it is).
+    e2e::Wizard StartOnSearchPage(const std::string& location, const std::string& exe = "");
     e2e::Process process;
 
     // Waits until the wizard's thread has finished what it was doing (or sits in a modal box).
@@ -56,7 +59,6 @@ class WizardTest : public ::testing::Test {
     static std::optional<std::string> ReadFileBytes(const std::string& path);
     static void WriteFileBytes(const std::string& path, const std::string& bytes);
     static bool Exists(const std::string& path);
-    static std::vector<std::string> Listing(const std::string& folder);
 
   private:
     std::string root;

@@ -209,7 +209,9 @@ class FakeFiles : public Files {
     CallLog& log;
 };
 
-// The wizard over fakes, as the real application wires it.
+// The wizard over fakes, as the real application wires it: created on the fake surface, or
+// drawing on another one (a real window, which reports its creation itself; `surface` then
+// stays unused).
 struct FakeWizard {
     CallLog log;
     FakeSurface surface{log};
@@ -219,12 +221,13 @@ struct FakeWizard {
     FakeResources resources{log};
     FakeFiles files{log};
     Platform platform{registry, libraries, chooser, resources, files};
-    TForm1 form{surface, platform};
+    TForm1 form;
 
-    FakeWizard() {
+    FakeWizard() : form{surface, platform} {
         registry.log = &log;
         form.Created();
     }
+    explicit FakeWizard(Surface& on) : form{on, platform} { registry.log = &log; }
     // As the window reports a click.
     void Click(Widget widget) { form.Clicked(widget); }
 

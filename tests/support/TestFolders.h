@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
@@ -14,16 +16,22 @@ inline std::string WindowsPath(std::string unixPath) {
     return "Z:" + unixPath;
 }
 
-// The names in a folder, "." and ".." left out.
-inline std::wstring Listing(const std::wstring& folder) {
+// The names in a folder, sorted, "." and ".." left out.
+inline std::vector<std::wstring> Listing(const std::wstring& folder) {
+    std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
     UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    std::wstring names;
     if (!find) return names;
     do {
         std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") names += (names.empty() ? L"" : L"|") + name;
+        if (name != L"." && name != L"..") names.push_back(name);
     } while (::FindNextFileW(find.get(), &found));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+inline std::vector<std::string> Listing(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const std::wstring& name : Listing(Widen(folder))) names.push_back(Narrow(name));
     return names;
 }
 

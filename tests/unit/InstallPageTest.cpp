@@ -14,9 +14,9 @@ const std::string Failure =
     "Wystąpił problem podczas instalacji, instalacja nie powiodła się!. Skontaktuj się ze "
     "sprzedawcą.";
 
-const char* const Targets[] = {"\\SZABLONY\\Kolwenta3A.rtf",   "\\SZABLONY\\Kolwenta3B.rtf",
-                               "\\SZABLONY\\Kolwenta3C.rtf",   "\\SZABLONY\\Kolwenta3CC.rtf",
-                               "\\SZABLONY\\Kolwenta3CCC.rtf", "\\SZABLONY\\Kolwenta3CZ.rtf"};
+const char* Target(std::size_t i) {
+    return PayloadTable[i].relativePath;
+}
 
 // On page 2 with the host program found through the registry, ready for "Dalej >>".
 struct InstallWizard : FakeWizard {
@@ -48,10 +48,9 @@ TEST(InstallPage, WritesTheSixPayloadsInTableOrderByteForByte) {
     const char* const resources[] = {"PLIK7T", "PLIK8T", "PLIK9T", "PLIK10T", "PLIK11T", "PLIK12T"};
     ASSERT_EQ(writes.size(), 6u);
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(writes[i], Host + Targets[i]);
-        EXPECT_EQ(wizard.files.files[Host + Targets[i]].bytes,
-                  wizard.resources.blocks[resources[i]])
-            << Targets[i];
+        EXPECT_EQ(writes[i], Host + Target(i));
+        EXPECT_EQ(wizard.files.files[Host + Target(i)].bytes, wizard.resources.blocks[resources[i]])
+            << Target(i);
     }
     EXPECT_EQ(wizard.Opens(), 6);
     EXPECT_EQ(wizard.Releases(), 6);
@@ -70,8 +69,8 @@ TEST(InstallPage, SuccessReportsExactTextsAndLeavesEveryButtonDisabled) {
 
     // Each file is announced in StaticText4 before it is written.
     auto announced =
-        std::find(wizard.log.begin(), wizard.log.end(), std::string("StaticText4=") + Targets[3]);
-    auto written = std::find(wizard.log.begin(), wizard.log.end(), "stage " + Host + Targets[3]);
+        std::find(wizard.log.begin(), wizard.log.end(), std::string("StaticText4=") + Target(3));
+    auto written = std::find(wizard.log.begin(), wizard.log.end(), "stage " + Host + Target(3));
     EXPECT_LT(announced, written);
 }
 
@@ -79,10 +78,10 @@ TEST(InstallPage, SuccessReportsExactTextsAndLeavesEveryButtonDisabled) {
 // layer's doing (the fake sets them itself), so that is checked against the real one.
 TEST(InstallPage, ExistingTargetIsReplacedWithThePayload) {
     InstallWizard wizard;
-    wizard.files.files[Host + Targets[1]] = {"stary", 0x01 | 0x02 | 0x04};
+    wizard.files.files[Host + Target(1)] = {"stary", 0x01 | 0x02 | 0x04};
     wizard.Install();
     EXPECT_EQ(wizard.Text(Widget::StaticText6), Success);
-    EXPECT_EQ(wizard.files.files[Host + Targets[1]].bytes, wizard.resources.blocks["PLIK8T"]);
+    EXPECT_EQ(wizard.files.files[Host + Target(1)].bytes, wizard.resources.blocks["PLIK8T"]);
 }
 
 // Every way the installation can fail, at every entry: the page reports it the same way, shows the
@@ -97,8 +96,8 @@ TEST(InstallPage, FailureAtAnyEntryStopsThereAndLeavesTheFolderAsFound) {
             SCOPED_TRACE("entry " + std::to_string(failing) + " step " +
                          std::to_string(static_cast<int>(step)));
             InstallWizard wizard;
-            std::string target = Host + Targets[failing];
-            wizard.files.files[Host + Targets[0]] = {"stara głowa tabeli", 0x01};
+            std::string target = Host + Target(failing);
+            wizard.files.files[Host + Target(0)] = {"stara głowa tabeli", 0x01};
             wizard.files.files[target] = {"poprzednia wersja"};
             auto found = wizard.files.files;
             if (step == Step::PayloadMissing) wizard.resources.blocks.erase(resources[failing]);
@@ -116,8 +115,8 @@ TEST(InstallPage, FailureAtAnyEntryStopsThereAndLeavesTheFolderAsFound) {
             EXPECT_EQ(wizard.surface.NavigationState(), "on off off");
             // A missing payload fails before its entry's path is announced.
             std::string expectedLine = step == Step::PayloadMissing
-                                           ? (failing == 0 ? " " : Targets[failing - 1])
-                                           : Targets[failing];
+                                           ? (failing == 0 ? " " : Target(failing - 1))
+                                           : Target(failing);
             EXPECT_EQ(wizard.Text(Widget::StaticText4), expectedLine);
             EXPECT_EQ(wizard.files.files.size(), found.size());
             for (const auto& [path, file] : found) {
@@ -141,7 +140,7 @@ TEST(InstallPage, RepeatedRunsAccumulateTheirTexts) {
     InstallWizard wizard;
     wizard.files.folders.clear();
     wizard.Install();
-    EXPECT_EQ(wizard.Text(Widget::StaticText4), Targets[0]);
+    EXPECT_EQ(wizard.Text(Widget::StaticText4), Target(0));
     EXPECT_EQ(wizard.files.files.size(), 0u) << "no folder is created";
 
     wizard.files.folders.insert(Host + "\\SZABLONY");
@@ -157,7 +156,7 @@ TEST(InstallPage, TargetPathsArePlainConcatenation) {
     InstallWizard wizard("C:\\Tesmaren\\");
     wizard.files.folders.insert("C:\\Tesmaren\\\\SZABLONY");
     wizard.Install();
-    EXPECT_EQ(wizard.files.files.count("C:\\Tesmaren\\\\SZABLONY\\Kolwenta3A.rtf"), 1u);
+    EXPECT_EQ(wizard.files.files.count(std::string("C:\\Tesmaren\\") + Target(0)), 1u);
 }
 
 }  // namespace

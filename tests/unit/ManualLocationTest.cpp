@@ -47,7 +47,9 @@ TEST(ManualLocation, ConfirmedFolderShowsThreeLinesAndEnablesNext) {
 
     // And the installation goes there.
     wizard.Click(Widget::BitBtn2);
-    EXPECT_EQ(wizard.files.files.count("E:\\Lab\\Tesmaren\\SZABLONY\\Kolwenta3A.rtf"), 1u);
+    EXPECT_EQ(
+        wizard.files.files.count("E:\\Lab\\Tesmaren" + std::string(PayloadTable[0].relativePath)),
+        1u);
 }
 
 TEST(ManualLocation, DriveRootLosesItsBackslash) {
@@ -98,7 +100,8 @@ TEST(ManualLocation, FailedChoiceAfterAConfirmedFolderKeepsTheConfirmedOne) {
     EXPECT_TRUE(wizard.surface.IsEnabled(Widget::BitBtn2));
 
     wizard.Click(Widget::BitBtn2);
-    EXPECT_EQ(wizard.files.files.count("E:\\Tesmaren\\SZABLONY\\Kolwenta3CZ.rtf"), 1u);
+    EXPECT_EQ(wizard.files.files.count("E:\\Tesmaren" + std::string(PayloadTable[5].relativePath)),
+              1u);
     EXPECT_EQ(wizard.libraries.loaded, 0);
 }
 

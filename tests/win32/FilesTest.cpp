@@ -12,6 +12,7 @@
 
 #include "platform/Failure.h"
 #include "platform/win32/Win32Files.h"
+#include "tests/support/TemplateNames.h"
 #include "tests/support/TestFolders.h"
 
 namespace {
@@ -62,13 +63,9 @@ void PrintTo(const FolderState& state, std::ostream* out) {
 
 FolderState StateOf(const std::wstring& folder) {
     FolderState state;
-    std::wstring names = Listing(folder);
-    for (std::wstring::size_type start = 0; start < names.size();) {
-        std::wstring::size_type end = std::min(names.find(L'|', start), names.size());
-        std::wstring path = folder + L"\\" + names.substr(start, end - start);
-        state[names.substr(start, end - start)] = {ContentOf(path),
-                                                   ::GetFileAttributesW(path.c_str())};
-        start = end + 1;
+    for (const std::wstring& name : Listing(folder)) {
+        std::wstring path = folder + L"\\" + name;
+        state[name] = {ContentOf(path), ::GetFileAttributesW(path.c_str())};
     }
     return state;
 }
@@ -79,8 +76,12 @@ std::string CannotCreate(const std::wstring& path, DWORD code) {
 
 // The six templates of one installation and the folder they lie in as a host program has it:
 // protected, plain and missing targets and a file of its own that is none of ours.
-const wchar_t* const Names[] = {L"Kolwenta3A.rtf",  L"Kolwenta3B.rtf",   L"Kolwenta3C.rtf",
-                                L"Kolwenta3CC.rtf", L"Kolwenta3CCC.rtf", L"Kolwenta3CZ.rtf"};
+const std::vector<std::wstring> Names = [] {
+    std::vector<std::wstring> wide;
+    for (const std::string& name : TemplateNames()) wide.push_back(Widen(name));
+    return wide;
+}();
+using Listed = std::vector<std::wstring>;
 std::string NewContent(int i) {
     return "{\\rtf nowy " + std::to_string(i) + "}\r\n";
 }
@@ -109,7 +110,7 @@ void Stage(FileSet& set, const std::wstring& path, const std::string& content) {
 
 std::vector<std::string> SixTargets(const std::wstring& templates) {
     std::vector<std::string> targets;
-    for (const wchar_t* name : Names) targets.push_back(Narrow(templates + L"\\" + name));
+    for (const std::wstring& name : Names) targets.push_back(Narrow(templates + L"\\" + name));
     return targets;
 }
 
@@ -128,7 +129,7 @@ class FilesTest : public ::testing::Test {
   protected:
     void SetUp() override {
         templates = folder.Wide() + L"\\SZABLONY";
-        target = templates + L"\\Kolwenta3A.rtf";
+        target = templates + L"\\" + Names[0];
     }
 
     // A set of one file.
@@ -175,7 +176,7 @@ TEST_F(FilesTest, NewAndExistingFilesGetExactlyTheBytesAndNothingElseIsLeft) {
     Replace(polish, "ok");
     EXPECT_EQ(ContentOf(polish), "ok");
 
-    EXPECT_EQ(Listing(templates), L"Kolwenta3A.rtf|Zażółć gęślą jaźń.rtf");
+    EXPECT_EQ(Listing(templates), (Listed{Names[0], L"Zażółć gęślą jaźń.rtf"}));
     EXPECT_EQ(::GetFileAttributesW(target.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
 }
 
@@ -184,7 +185,7 @@ TEST_F(FilesTest, AMissingFolderFailsAndIsNotCreated) {
     std::string prefix = "Cannot create file \"" + Narrow(target) + "\". ";
     EXPECT_EQ(error.substr(0, prefix.size()), prefix);
     EXPECT_GT(error.size(), prefix.size());
-    EXPECT_EQ(Listing(folder.Wide()), L"");
+    EXPECT_EQ(Listing(folder.Wide()), Listed{});
 }
 
 TEST_F(FilesTest, ATargetHeldOpenWithoutSharingKeepsItsContentAndNoTemporaryFileIsLeft) {
@@ -196,7 +197,7 @@ TEST_F(FilesTest, ATargetHeldOpenWithoutSharingKeepsItsContentAndNoTemporaryFile
         EXPECT_EQ(ErrorOf(target, "new content"), CannotCreate(target, ERROR_SHARING_VIOLATION));
     }
     EXPECT_EQ(ContentOf(target), "old content");
-    EXPECT_EQ(Listing(templates), L"Kolwenta3A.rtf");
+    EXPECT_EQ(Listing(templates), Listed{Names[0]});
 }
 
 // Windows' ReplaceFileW hands the old file's attributes on to the new one, Wine's does not; the
@@ -209,7 +210,7 @@ TEST_F(FilesTest, AReadOnlyHiddenSystemTargetIsReplacedAndEndsArchiveOnly) {
     Replace(target, "new content");
     EXPECT_EQ(ContentOf(target), "new content");
     EXPECT_EQ(::GetFileAttributesW(target.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
-    EXPECT_EQ(Listing(templates), L"Kolwenta3A.rtf");
+    EXPECT_EQ(Listing(templates), Listed{Names[0]});
 }
 
 TEST_F(FilesTest, AReadOnlyTargetIsReadOnlyAgainWhenItsSetFails) {
@@ -227,7 +228,7 @@ TEST_F(FilesTest, AReadOnlyTargetIsReadOnlyAgainWhenItsSetFails) {
     set.reset();
     EXPECT_EQ(ContentOf(target), "old content");
     EXPECT_EQ(::GetFileAttributesW(target.c_str()), readOnly);
-    EXPECT_EQ(Listing(templates), L"Kolwenta3A.rtf");
+    EXPECT_EQ(Listing(templates), Listed{Names[0]});
 }
 
 // A second installer finds the journal held: it waits for the first to end and then installs;
@@ -262,7 +263,7 @@ TEST_F(FilesTest, AReaderHoldingEachFileForAMomentDoesNotStopTheSet) {
     std::atomic<bool> done{false};
     std::thread reader([&] {
         while (!done) {
-            for (const wchar_t* name : Names)
+            for (const std::wstring& name : Names)
                 for (const wchar_t* suffix : {L"", L".z27z-new", L".z27z-old"}) {
                     UniqueFile held(::CreateFileW((templates + L"\\" + name + suffix).c_str(),
                                                   GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -281,9 +282,9 @@ TEST_F(FilesTest, AReaderHoldingEachFileForAMomentDoesNotStopTheSet) {
     done = true;
     reader.join();
     for (int i = 0; i < 6; ++i) EXPECT_EQ(ContentOf(templates + L"\\" + Names[i]), NewContent(i));
-    EXPECT_EQ(Listing(templates),
-              L"Inny.rtf|Kolwenta3A.rtf|Kolwenta3B.rtf|Kolwenta3C.rtf|"
-              L"Kolwenta3CC.rtf|Kolwenta3CCC.rtf|Kolwenta3CZ.rtf");
+    Listed expected = Names;
+    expected.insert(expected.begin(), L"Inny.rtf");
+    EXPECT_EQ(Listing(templates), expected);
 }
 
 void WriteJournalText(const std::wstring& path, const std::wstring& text) {
@@ -527,7 +528,8 @@ TEST_F(FilesTest, ASetCutOffByAKilledProcessIsUndoneByTheNextSetBeforeItStarts) 
         const wchar_t* order;
         bool takenEffect;  // the journal was emptied: the new set stays
     } points[] = {
-        {L"write 3", false}, {L"swap 1", false},  {L"swap 4", false},
+        // The seventh write is the journal's.
+        {L"write 3", false}, {L"write 7", false}, {L"swap 1", false},  {L"swap 4", false},
         {L"swap 6", false},  {L"delete 1", true}, {L"delete 5", true},
     };
     int run = 0;

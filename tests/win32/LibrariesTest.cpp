@@ -8,6 +8,7 @@
 #include "platform/win32/DllSearch.h"
 #include "platform/win32/Win32Libraries.h"
 #include "tests/support/BuildOutputs.h"
+#include "tests/support/Registers.h"
 
 namespace {
 
@@ -17,18 +18,6 @@ bool IsLoaded(const std::string& path) {
 
 std::string OwnerText(const OwnerBuffer& buffer) {
     return std::string(reinterpret_cast<const char*>(buffer) + 1, buffer[0]);
-}
-
-void* StackPointer() {
-    void* esp;
-    asm volatile("movl %%esp, %0" : "=r"(esp));
-    return esp;
-}
-
-void* ChainHead() {
-    void* head;
-    asm volatile("movl %%fs:0, %0" : "=r"(head));
-    return head;
 }
 
 // What the wizard learns from one library, asked the way it asks: edition first, then owner.

@@ -4,20 +4,9 @@
 #include <stdexcept>
 
 #include "platform/win32/SehGuard.h"
+#include "tests/support/Registers.h"
 
 namespace {
-
-void* ChainHead() {
-    void* head;
-    asm volatile("movl %%fs:0, %0" : "=r"(head));
-    return head;
-}
-
-void* StackPointer() {
-    void* esp;
-    asm volatile("movl %%esp, %0" : "=r"(esp));
-    return esp;
-}
 
 // A store to a reserved page that is never committed: an access violation on any system (a store
 // through null is not, under Wine, which maps the lowest pages on demand).

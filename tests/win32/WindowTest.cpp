@@ -71,9 +71,10 @@ std::vector<DWORD> Drawn(HWND control) {
     return std::vector<DWORD>(pixels, pixels + client.right * client.bottom);
 }
 
-class LaidOutWindow {
+class LaidOutWindow : public FakeWizard {
   public:
-    explicit LaidOutWindow(int dpi) : dpi(dpi), window(::GetModuleHandleW(nullptr), dpi) {}
+    explicit LaidOutWindow(int dpi)
+        : FakeWizard(window), dpi(dpi), window(::GetModuleHandleW(nullptr), dpi) {}
 
     void Create() { window.Create(form); }
     void Show() { window.Show(SW_SHOWNORMAL); }
@@ -134,13 +135,6 @@ class LaidOutWindow {
         return all;
     }
 
-    CallLog log;
-    FakeRegistry registry;
-    FakeLibraries libraries{log};
-    FakeFolderChooser chooser;
-    FakeResources resources{log};
-    FakeFiles files{log};
-
   private:
     HWND Parent(Widget widget) const {
         Widget parent = LayoutOf(widget).parent;
@@ -195,11 +189,6 @@ class LaidOutWindow {
 
     int dpi;
     MainWindow window;
-    Platform platform{registry, libraries, chooser, resources, files};
-    TForm1 form{window, platform};
-
-  public:
-    TForm1& Form() { return form; }
 };
 
 class WindowLayout : public ::testing::TestWithParam<int> {};
@@ -213,9 +202,9 @@ TEST_P(WindowLayout, EveryTextFitsItsControlAndEveryControlItsParent) {
         wizard.files.folders.insert(Host + "\\SZABLONY");
         wizard.Create();
         wizard.ExpectEverythingFits("start");
-        wizard.Form().Clicked(Widget::BitBtn2);
+        wizard.Click(Widget::BitBtn2);
         wizard.ExpectEverythingFits("found by the registry");
-        wizard.Form().Clicked(Widget::BitBtn2);
+        wizard.Click(Widget::BitBtn2);
         wizard.ExpectEverythingFits("installed");
     }
     {
@@ -224,11 +213,11 @@ TEST_P(WindowLayout, EveryTextFitsItsControlAndEveryControlItsParent) {
         wizard.libraries.libraries[Host + "\\KORDALIN.dll"] =
             FakeLibrary{0, "Pracownia Pomiarów Środowiskowych"};
         wizard.Create();
-        wizard.Form().Clicked(Widget::BitBtn2);
+        wizard.Click(Widget::BitBtn2);
         wizard.ExpectEverythingFits("no registry entry");
-        wizard.Form().Clicked(Widget::BitBtn5);
+        wizard.Click(Widget::BitBtn5);
         wizard.ExpectEverythingFits("chosen by hand");
-        wizard.Form().Clicked(Widget::BitBtn2);  // SZABLONY is missing
+        wizard.Click(Widget::BitBtn2);  // SZABLONY is missing
         wizard.ExpectEverythingFits("installation failed");
     }
 }
@@ -240,8 +229,8 @@ void ChooseByHand(LaidOutWindow& wizard) {
     wizard.chooser.answers.push_back(Host);
     wizard.libraries.libraries[Host + "\\KORDALIN.dll"] = FakeLibrary{1, "Laboratorium Łódź"};
     wizard.Create();
-    wizard.Form().Clicked(Widget::BitBtn2);
-    wizard.Form().Clicked(Widget::BitBtn5);
+    wizard.Click(Widget::BitBtn2);
+    wizard.Click(Widget::BitBtn5);
 }
 
 TEST(WindowDpi, MovedToAnotherDpiItLooksAsIfMadeThereAndKeepsItsTextsAndFocus) {
