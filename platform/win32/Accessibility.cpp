@@ -58,9 +58,7 @@ constexpr DWORD LiveRegionChanged = 0x8019;
 template <typename Function>
 Function SystemFunction(const wchar_t* dll, const char* name) {
     HMODULE module = ::GetModuleHandleW(dll);
-    if (!module) module = LoadFromSystemFolder(dll);
-    FARPROC address = module ? ::GetProcAddress(module, name) : nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+    return ExportOf<Function>(module ? module : LoadFromSystemFolder(dll), name);
 }
 
 // Handing an object to another process marshals it, which needs the thread in an apartment; the

@@ -21,8 +21,11 @@ const wchar_t* const LoadedByShell[] = {
     L"ntmarta.dll", L"apphelp.dll", L"windows.storage.dll",
 };
 
-FARPROC KernelExport(const char* name) {
-    return ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), name);
+// Windows 7 without its loader update lacks it.
+using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+SetDefaultDllDirectoriesFunction SetDefaultDllDirectories() {
+    return ExportOf<SetDefaultDllDirectoriesFunction>(::GetModuleHandleW(L"kernel32.dll"),
+                                                      "SetDefaultDllDirectories");
 }
 
 }  // namespace
@@ -40,15 +43,12 @@ HMODULE LoadFromSystemFolder(const wchar_t* name) {
 }
 
 bool HasSearchFlags() {
-    static const bool supported = KernelExport("SetDefaultDllDirectories") != nullptr;
+    static const bool supported = SetDefaultDllDirectories() != nullptr;
     return supported;
 }
 
 void SecureDllSearch() {
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    if (FARPROC address = KernelExport("SetDefaultDllDirectories"))
-        reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(address))(
-            LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (auto restrict = SetDefaultDllDirectories()) restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // Kept loaded for the life of the process: whoever asks for them later gets these.
     for (const wchar_t* name : LoadedByCommonControls) LoadFromSystemFolder(name);
 }

@@ -15,6 +15,14 @@ bool HasSearchFlags();
 // lacks it.
 HMODULE LoadFromSystemFolder(const wchar_t* name);
 
+// An export of a module as the function type the caller names; null when the module (null too)
+// or the export is missing.
+template <typename Function>
+Function ExportOf(HMODULE module, const char* name) {
+    FARPROC address = module ? ::GetProcAddress(module, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+}
+
 // Loads a DLL of the shell (shell32, ole32) from the system folder, and once, before the first,
 // what the shell loads implicitly; kept for the life of the process. Only the folder chooser
 // needs the shell, so it is not imported and costs nothing at start. nullptr when it cannot be

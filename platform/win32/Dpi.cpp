@@ -1,14 +1,14 @@
 #include "platform/win32/Dpi.h"
 
+#include "platform/win32/DllSearch.h"
 #include "platform/win32/GdiScope.h"
 
 namespace {
 
+// Only from modules already loaded: these functions are not worth loading a DLL for.
 template <typename Function>
 Function LoadedExport(const wchar_t* module, const char* name) {
-    HMODULE loaded = ::GetModuleHandleW(module);
-    FARPROC address = loaded ? ::GetProcAddress(loaded, name) : nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+    return ExportOf<Function>(::GetModuleHandleW(module), name);
 }
 
 int SystemDpi() {

@@ -24,9 +24,8 @@ struct Shell {
 
 template <typename Function>
 bool Resolve(HMODULE library, const char* name, Function& function) {
-    FARPROC address = library ? ::GetProcAddress(library, name) : nullptr;
-    function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
-    return address != nullptr;
+    function = ExportOf<Function>(library, name);
+    return function != nullptr;
 }
 
 // nullptr when the system lacks one of them.
