@@ -34,18 +34,6 @@ std::optional<JournalEntry> ParseLine(const std::wstring& line) {
     return entry;
 }
 
-// Opens a file of ours and checks it; a missing one is no error and leaves `file` empty.
-DWORD OpenOurs(const std::wstring& path, DWORD access, UniqueFile& file) {
-    file.reset(::CreateFileW(path.c_str(), access,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file) {
-        DWORD code = ::GetLastError();
-        return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
-    }
-    return CheckOurs(file.get());
-}
-
 // A file of ours, or one that is missing; anything else is left alone.
 DWORD CheckOursByName(const std::wstring& path) {
     UniqueFile file;

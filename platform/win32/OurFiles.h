@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/UniqueHandle.h"
+
 // The files a set keeps beside its targets carry names no other program uses, and only a plain
 // file with one name is taken for one of them: a link or a hard link could reach a file that is
 // not ours.
@@ -38,6 +40,20 @@ inline DWORD CheckOurs(HANDLE file) {
         standard.Directory || standard.NumberOfLinks > 1)
         return NotOurFile;
     return ERROR_SUCCESS;
+}
+
+// Opens a file of ours without following a link and checks it; a missing one is no error and
+// leaves `file` empty. Sharing all but `sharing` away makes whoever holds the file that way fail
+// it.
+inline DWORD OpenOurs(const std::wstring& path, DWORD access, UniqueFile& file,
+                      DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) {
+    file.reset(::CreateFileW(path.c_str(), access, sharing, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) {
+        DWORD code = ::GetLastError();
+        return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
+    }
+    return CheckOurs(file.get());
 }
 
 // A reader (a virus scanner, an indexer, another lab computer) holds a file for a moment.

@@ -42,13 +42,8 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name) {
 // stop the swap, so it stops the set at this entry, before anything is replaced; a reader does
 // not. Read access: a read-only target is still ours to replace.
 DWORD CheckReplaceable(const std::wstring& target) {
-    UniqueFile file(::CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file) {
-        DWORD code = ::GetLastError();
-        return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
-    }
-    return CheckOurs(file.get());
+    UniqueFile file;
+    return OpenOurs(target, GENERIC_READ, file, FILE_SHARE_READ);
 }
 
 // WriteFile takes at most a DWORD's worth and may write less than asked, so it is called until
