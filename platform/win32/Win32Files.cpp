@@ -12,8 +12,11 @@
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 
-// A set writes each new file beside its target and checks it there; Commit notes the targets in a
-// journal, swaps the files in and empties the journal, which is the moment the set takes effect.
+// A set writes each new file beside its target and checks it there, and holds each target open
+// from then on, so that nobody writes, renames or removes it meanwhile and the file that was
+// checked is the one swapped. Commit notes the targets in a journal, swaps the files in by
+// renaming them through their handles and empties the journal, which is the moment the set takes
+// effect.
 // Until then any failure, or a process ended half-way and the next set in the folder, puts every
 // target back from its backup. Our files carry names no other program uses and exist only while
 // the journal does, so a later run knows when to look for them and what it may remove.
@@ -38,12 +41,34 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name) {
     return folder.back() == L'\\' || folder.back() == L'/' ? folder + name : folder + L"\\" + name;
 }
 
-// Whatever holds the target open without letting readers in (the host program, usually) would
-// stop the swap, so it stops the set at this entry, before anything is replaced; a reader does
-// not. Read access: a read-only target is still ours to replace.
-DWORD CheckReplaceable(const std::wstring& target) {
-    UniqueFile file;
-    return OpenOurs(target, GENERIC_READ, file, FILE_SHARE_READ);
+// The name a rename through a handle wants for a path: the one the system gives what CreateFileW
+// opens, "\??\C:\..." or "\??\UNC\server\share\...".
+std::wstring SystemName(const std::wstring& path) {
+    std::wstring full(::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
+    full.resize(::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(),
+                                   nullptr));
+    if (full.compare(0, 4, L"\\\\?\\") == 0 || full.compare(0, 4, L"\\\\.\\") == 0)
+        return L"\\??\\" + full.substr(4);
+    if (full.compare(0, 2, L"\\\\") == 0) return L"\\??\\UNC\\" + full.substr(2);
+    return L"\\??\\" + full;
+}
+
+// Gives the file open as `file` the name `path`, which must be free: nothing is ever replaced.
+bool RenameTo(const FileCalls& calls, HANDLE file, const std::wstring& path) {
+    std::wstring name = SystemName(path);
+    DWORD bytes = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + bytes);  // zeroed: terminated
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->FileNameLength = bytes;
+    std::copy(name.begin(), name.end(), rename->FileName);
+    return calls.setFileInformation(file, FileRenameInfo, rename,
+                                    static_cast<DWORD>(buffer.size()));
+}
+
+// Removes the file open as `file` when the last handle to it is closed.
+bool RemoveWhenClosed(const FileCalls& calls, HANDLE file) {
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    return calls.setFileInformation(file, FileDispositionInfo, &dispose, sizeof dispose);
 }
 
 // WriteFile takes at most a DWORD's worth and may write less than asked, so it is called until
@@ -59,39 +84,53 @@ bool WriteAll(const FileCalls& calls, HANDLE file, const unsigned char* data, st
     return true;
 }
 
-// Reads the file past the system's cache where the file system allows it (a share may have
-// acknowledged a write it did not keep) and compares it with what was written. Readers may have
-// it open meanwhile; one that keeps others out is waited for by the caller.
-DWORD ReadBack(const std::wstring& path, const unsigned char* data, std::size_t size,
-               std::vector<unsigned char>& buffer) {
-    // Unbuffered reads go in whole sectors into sector-aligned memory; 64 KiB covers any sector.
-    constexpr std::size_t Align = 64 * 1024;
-    std::size_t capacity = (size / Align + 1) * Align;  // room for more than expected, to see it
-    buffer.resize(std::max(buffer.size(), capacity + Align));
-    unsigned char* start =
-        buffer.data() + (Align - reinterpret_cast<std::uintptr_t>(buffer.data()) % Align) % Align;
-    for (DWORD flags : {DWORD(FILE_FLAG_NO_BUFFERING), DWORD(0)}) {
-        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, flags | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-        if (!file) {
-            if (IsTransient(::GetLastError())) return ::GetLastError();
-            continue;
-        }
-        std::size_t total = 0;
-        DWORD read = 0;
-        bool ok = true;
-        while (total < capacity) {
-            ok = ::ReadFile(file.get(), start + total, static_cast<DWORD>(capacity - total), &read,
-                            nullptr);
-            if (!ok || read == 0) break;
+// The new file is written and read back past the system's cache where the file system allows
+// it (a share may have acknowledged a write it did not keep), through the one handle: in whole
+// sectors between sector-aligned memory and the disk, the end trimmed after the write. Windows
+// knows disks of 512- and 4096-byte sectors only.
+constexpr std::size_t Sector = 4096;
+
+// Creates the new file, its handle in `file`; an error code, or 0. Some file systems refuse the
+// unbuffered way: then it goes through the cache.
+DWORD CreateNew(const std::wstring& path, UniqueFile& file) {
+    for (DWORD unbuffered : {DWORD(FILE_FLAG_NO_BUFFERING), DWORD(0)}) {
+        file.reset(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                 FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_ARCHIVE | unbuffered, nullptr));
+        if (file) return ERROR_SUCCESS;
+        if (::GetLastError() != ERROR_INVALID_PARAMETER) break;
+    }
+    return ::GetLastError();
+}
+
+// Writes the bytes, makes them durable and compares what the disk gives back with them; an error
+// code, NotAsWritten, or 0.
+DWORD WriteChecked(const FileCalls& calls, HANDLE file, const unsigned char* data,
+                   std::size_t size, std::vector<unsigned char>& buffer) {
+    std::size_t padded = (size + Sector - 1) / Sector * Sector;
+    std::size_t room = padded + Sector;  // more than expected, to see it
+    buffer.assign(Sector + padded + room, 0);
+    unsigned char* out =
+        buffer.data() + (Sector - reinterpret_cast<std::uintptr_t>(buffer.data()) % Sector) % Sector;
+    unsigned char* in = out + padded;
+    std::copy(data, data + size, out);
+    FILE_END_OF_FILE_INFO end;
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    if (!WriteAll(calls, file, out, padded)) return NotAsWritten;
+    if (!::SetFileInformationByHandle(file, FileEndOfFileInfo, &end, sizeof end) ||
+        !::FlushFileBuffers(file) ||
+        ::SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+        return ::GetLastError();
+    std::size_t total = 0;
+    for (DWORD read = 0; total < room; total += read) {
+        if (!::ReadFile(file, in + total, static_cast<DWORD>(room - total), &read, nullptr))
+            return ::GetLastError();
+        if (read % Sector != 0 || read == 0) {  // the end of the file
             total += read;
-            if (read % Align != 0) break;  // the end of the file
+            break;
         }
-        if (ok)
-            return total == size && std::equal(data, data + size, start) ? ERROR_SUCCESS
-                                                                         : NotAsWritten;
-    }  // some file systems refuse unbuffered reads: then through the cache
-    return NotAsWritten;
+    }
+    return total == size && std::equal(data, data + size, in) ? ERROR_SUCCESS : NotAsWritten;
 }
 
 class Win32FileSet : public FileSet {
@@ -110,6 +149,7 @@ class Win32FileSet : public FileSet {
     Win32FileSet& operator=(const Win32FileSet&) = delete;
 
     ~Win32FileSet() override {
+        Release();
         bool removed = true;
         if (!committed)
             for (const Staged& file : staged)
@@ -128,19 +168,13 @@ class Win32FileSet : public FileSet {
             throw Failure("not a target of the set");
         failed = true;  // until this file is in place
         if (!journal) Open(path);
-        if (DWORD code = Patiently(patience.transientMs, [&] { return CheckReplaceable(target); }))
+        Staged file{path, target, {}, {}};
+        if (DWORD code = Patiently(patience.transientMs, [&] { return Hold(file); }))
             throw CreateError(path, code);
 
-        staged.push_back({path, target});
-        std::wstring fresh = target + NewSuffix;
-        UniqueFile file(::CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_ARCHIVE, nullptr));
-        if (!file) throw CreateError(path, ::GetLastError());
-        if (!WriteAll(calls, file.get(), data, size)) throw Failure("Stream write error");
-        if (!::FlushFileBuffers(file.get())) throw CreateError(path, ::GetLastError());
-        file.reset();
-        if (DWORD code = Patiently(patience.transientMs,
-                                   [&] { return ReadBack(fresh, data, size, readBuffer); }))
+        if (DWORD code = CreateNew(target + NewSuffix, file.fresh)) throw CreateError(path, code);
+        staged.push_back(std::move(file));
+        if (DWORD code = WriteChecked(calls, staged.back().fresh.get(), data, size, buffer))
             throw CreateError(path, code);
         failed = false;
     }
@@ -151,20 +185,24 @@ class Win32FileSet : public FileSet {
         failed = true;
         std::vector<JournalEntry> entries;
         for (std::size_t i = 0; i < staged.size(); ++i) {
-            DWORD attributes = ::GetFileAttributesW(staged[i].target.c_str());
-            DWORD code = ::GetLastError();
-            if (attributes == INVALID_FILE_ATTRIBUTES && code != ERROR_FILE_NOT_FOUND)
-                throw ReplaceFailed(i, CreateError(staged[i].path, code).what());
-            if (attributes != INVALID_FILE_ATTRIBUTES &&
-                attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))
-                throw ReplaceFailed(i, CreateError(staged[i].path, NotOurFile).what());
-            entries.push_back({NameOf(staged[i].target), attributes});
+            Staged& file = staged[i];
+            // A target that was missing when staged may have appeared since; it is held now.
+            DWORD code = file.old ? ERROR_SUCCESS
+                                  : Patiently(patience.transientMs, [&] { return Hold(file); });
+            FILE_BASIC_INFO basic{};
+            basic.FileAttributes = INVALID_FILE_ATTRIBUTES;
+            if (!code && file.old &&
+                !::GetFileInformationByHandleEx(file.old.get(), FileBasicInfo, &basic,
+                                                sizeof basic))
+                code = ::GetLastError();
+            if (code) throw ReplaceFailed(i, CreateError(file.path, code).what());
+            entries.push_back({NameOf(file.target), basic.FileAttributes});
         }
         if (DWORD code = WriteJournal(calls, journal.get(), entries))
             throw CreateError(Narrow(journalPath), code);
 
         for (std::size_t i = 0; i < staged.size(); ++i) {
-            if (DWORD code = Swap(staged[i].target, entries[i].attributes)) {
+            if (DWORD code = Swap(staged[i])) {
                 Undo(entries, i);
                 throw ReplaceFailed(i, CreateError(staged[i].path, code).what());
             }
@@ -177,21 +215,21 @@ class Win32FileSet : public FileSet {
         }
         committed = true;
         failed = false;
-        // The journal goes last; a backup that cannot be removed now is left with it to the next
-        // set. DeleteFileW removes a link itself, never what it points to.
+        // The old files go through the handles that held them, the journal last; a backup that
+        // cannot be removed now is left with it to the next set. Read-only refuses removal, and
+        // the handle has no right to change attributes (Wine would not grant it on a read-only
+        // file), so the attribute is cleared by the name, which our handle keeps.
         bool removed = true;
         for (std::size_t i = 0; i < staged.size(); ++i) {
-            if (entries[i].attributes == INVALID_FILE_ATTRIBUTES) continue;
-            std::wstring backup = staged[i].target + BackupSuffix;
-            removed = Patiently(patience.transientMs,
-                                [&] {
-                                    return calls.deleteFile(backup.c_str()) ? ERROR_SUCCESS
-                                                                            : ::GetLastError();
-                                }) == ERROR_SUCCESS &&
-                      removed;
+            if (!staged[i].old) continue;
+            if (entries[i].attributes & FILE_ATTRIBUTE_READONLY)
+                ::SetFileAttributesW((staged[i].target + BackupSuffix).c_str(),
+                                     FILE_ATTRIBUTE_NORMAL);
+            removed = RemoveWhenClosed(calls, staged[i].old.get()) && removed;
         }
+        Release();
+        if (removed) RemoveWhenClosed(calls, journal.get());
         journal.reset();
-        if (removed) calls.deleteFile(journalPath.c_str());
         journalIsOurs = false;
     }
 
@@ -199,7 +237,24 @@ class Win32FileSet : public FileSet {
     struct Staged {
         std::string path;  // as given, for messages
         std::wstring target;
+        UniqueFile old;    // the target, held from staging on; empty while it does not exist
+        UniqueFile fresh;  // the new file, beside it until the swap
     };
+
+    // Opens the target so that it can be renamed aside and removed, letting only readers in:
+    // whatever holds it otherwise (the host program, usually) would stop the swap, so it stops the
+    // set at this entry, before anything is replaced. A read-only target is still ours to replace.
+    DWORD Hold(Staged& file) {
+        return OpenOurs(file.target, GENERIC_READ | DELETE, file.old, FILE_SHARE_READ);
+    }
+
+    // Lets go of every file the set holds, before anything is done by name.
+    void Release() {
+        for (Staged& file : staged) {
+            file.old.reset();
+            file.fresh.reset();
+        }
+    }
 
     // Another installer at work in the folder holds the journal; it may be deleting it just now.
     bool IsBusy(DWORD code) const {
@@ -220,7 +275,8 @@ class Win32FileSet : public FileSet {
             patience.busySetMs,
             [&] {
                 journal.reset(::CreateFileW(
-                    journalPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                    journalPath.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                    OPEN_ALWAYS,
                     FILE_ATTRIBUTE_ARCHIVE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
                 DWORD error = ::GetLastError();
                 found = error == ERROR_ALREADY_EXISTS;
@@ -243,56 +299,20 @@ class Win32FileSet : public FileSet {
             if (DWORD code = ClearJournal(journal.get())) throw CreateError(path, code);
     }
 
-    // Read-only is refused by ReplaceFileW, and the new file is to have the archive attribute
-    // only (ReplaceFileW hands the old file's attributes on), so the target's are cleared first;
-    // the journal holds them for an undo. ReplaceFileW keeps the old file's security descriptor
-    // on the new one and leaves the old file as the backup. A target that does not exist yet
-    // cannot be replaced: the new file is renamed to it, without MOVEFILE_REPLACE_EXISTING so
-    // that a file that appeared meanwhile is not overwritten. A reader in the way is waited for
-    // as long as both files are still where they were.
-    DWORD Swap(const std::wstring& target, DWORD attributes) {
-        std::wstring fresh = target + NewSuffix;
-        if (attributes == INVALID_FILE_ATTRIBUTES)
-            return Patiently(patience.transientMs, [&] {
-                return calls.moveFile(fresh.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)
-                           ? ERROR_SUCCESS
-                           : ::GetLastError();
-            });
-        if (attributes != FILE_ATTRIBUTE_ARCHIVE &&
-            !::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_ARCHIVE))
+    // The old file steps aside to its backup name, then the new one takes the target's name, both
+    // through the handles held since staging: no reader or name that changed meanwhile comes in
+    // between. The new file keeps its own attributes (the archive one only), the backup the old
+    // file's. A target that does not exist yet gets the new file only if nothing took its name.
+    DWORD Swap(Staged& file) {
+        if (file.old && !RenameTo(calls, file.old.get(), file.target + BackupSuffix))
             return ::GetLastError();
-        std::wstring backup = target + BackupSuffix;
-        // A reader of the new file may stop ReplaceFileW after the old one went to the backup;
-        // the old one is then put back before the next try.
-        bool halfSwapped = false;
-        return Patiently(
-            patience.transientMs,
-            [&] {
-                if (halfSwapped) {
-                    if (!calls.moveFile(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
-                        return ::GetLastError();
-                    halfSwapped = false;
-                }
-                if (calls.replaceFile(
-                        target.c_str(), fresh.c_str(), backup.c_str(),
-                        REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
-                        nullptr))
-                    return DWORD(ERROR_SUCCESS);
-                DWORD code = ::GetLastError();
-                halfSwapped = !Exists(target) && Exists(backup);
-                return code;
-            },
-            [&](DWORD code) {
-                return (IsTransient(code) || code == ERROR_UNABLE_TO_REMOVE_REPLACED ||
-                        code == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
-                        code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) &&
-                       Exists(fresh) && (halfSwapped || (Exists(target) && !Exists(backup)));
-            });
+        return RenameTo(calls, file.fresh.get(), file.target) ? ERROR_SUCCESS : ::GetLastError();
     }
 
     // Puts back the targets before `failing`, which were swapped, and the one that failed, which
     // may be half-swapped; what cannot be put back now is left to the next set with the journal.
     void Undo(const std::vector<JournalEntry>& entries, std::size_t failing) {
+        Release();
         bool restored = true;
         for (std::size_t i = std::min(failing + 1, entries.size()); i-- > 0;)
             restored = Restore(calls, staged[i].target, entries[i].attributes, i < failing,
@@ -310,7 +330,7 @@ class Win32FileSet : public FileSet {
     UniqueFile journal;
     bool journalIsOurs = false;  // to delete when the set ends
     std::vector<Staged> staged;
-    std::vector<unsigned char> readBuffer;
+    std::vector<unsigned char> buffer;  // for the unbuffered transfers
     bool failed = false;
     bool committed = false;
 };

@@ -4,11 +4,12 @@
 
 #include "platform/Files.h"
 
-// The system calls through which a set writes and swaps its files, so that a test can make one
-// of them fail, or end the process at one as a power cut would.
+// The system calls through which a set writes, swaps and removes its files, so that a test can
+// make one of them fail, or end the process at one as a power cut would. Renames and removals
+// through a handle go by setFileInformation; putting a cut-off set back goes by name.
 struct FileCalls {
     decltype(&::WriteFile) writeFile = ::WriteFile;
-    decltype(&::ReplaceFileW) replaceFile = ::ReplaceFileW;
+    decltype(&::SetFileInformationByHandle) setFileInformation = ::SetFileInformationByHandle;
     decltype(&::MoveFileExW) moveFile = ::MoveFileExW;
     decltype(&::DeleteFileW) deleteFile = ::DeleteFileW;
 };

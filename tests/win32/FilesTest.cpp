@@ -125,6 +125,23 @@ void InstallSix(
     set->Commit();
 }
 
+// Renames through a handle to this name fail, as a share that refuses them would; an empty name
+// refuses none.
+std::wstring refusedName;
+BOOL WINAPI RefusingSetFileInformation(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info,
+                                       DWORD size) {
+    if (kind == FileRenameInfo && !refusedName.empty()) {
+        const auto* rename = static_cast<const FILE_RENAME_INFO*>(info);
+        std::wstring to(rename->FileName, rename->FileNameLength / sizeof(wchar_t));
+        if (to.size() >= refusedName.size() &&
+            to.compare(to.size() - refusedName.size(), refusedName.size(), refusedName) == 0) {
+            ::SetLastError(ERROR_ACCESS_DENIED);
+            return FALSE;
+        }
+    }
+    return ::SetFileInformationByHandle(file, kind, info, size);
+}
+
 class FilesTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -200,8 +217,24 @@ TEST_F(FilesTest, ATargetHeldOpenWithoutSharingKeepsItsContentAndNoTemporaryFile
     EXPECT_EQ(Listing(templates), Listed{Names[0]});
 }
 
-// Windows' ReplaceFileW hands the old file's attributes on to the new one, Wine's does not; the
-// attributes are cleared before the swap, so both end with the archive attribute only.
+// From its staging on, a target is held: nobody writes, renames or removes it before the swap.
+TEST_F(FilesTest, AStagedTargetIsHeldUntilItIsSwapped) {
+    ASSERT_TRUE(::CreateDirectoryW(templates.c_str(), nullptr));
+    Create(target, "old content");
+    std::unique_ptr<FileSet> set = files.BeginSet({Narrow(target)});
+    Stage(*set, target, "new content");
+    UniqueFile writer(::CreateFileW(target.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(writer);
+    EXPECT_FALSE(::MoveFileExW(target.c_str(), (templates + L"\\moved.rtf").c_str(), 0));
+    EXPECT_FALSE(::DeleteFileW(target.c_str()));
+    set->Commit();
+    EXPECT_EQ(ContentOf(target), "new content");
+    EXPECT_EQ(Listing(templates), Listed{Names[0]});
+}
+
+// The new file is made with the archive attribute only and keeps it; the old one's go with it.
 TEST_F(FilesTest, AReadOnlyHiddenSystemTargetIsReplacedAndEndsArchiveOnly) {
     ASSERT_TRUE(::CreateDirectoryW(templates.c_str(), nullptr));
     Create(target, "old content");
@@ -219,12 +252,14 @@ TEST_F(FilesTest, AReadOnlyTargetIsReadOnlyAgainWhenItsSetFails) {
     ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
     DWORD readOnly = ::GetFileAttributesW(target.c_str());  // Wine adds the archive attribute
     ASSERT_TRUE(readOnly & FILE_ATTRIBUTE_READONLY);
-    std::unique_ptr<FileSet> set = files.BeginSet({Narrow(target)});
+    FileCalls calls;
+    calls.setFileInformation = RefusingSetFileInformation;
+    Win32Files refusing(calls, Quick);
+    std::unique_ptr<FileSet> set = refusing.BeginSet({Narrow(target)});
     Stage(*set, target, "new");
-    {
-        UniqueFile held = HoldWithoutSharing(target);
-        EXPECT_THROW(set->Commit(), ReplaceFailed);
-    }
+    refusedName = Names[0];
+    EXPECT_THROW(set->Commit(), ReplaceFailed);
+    refusedName.clear();
     set.reset();
     EXPECT_EQ(ContentOf(target), "old content");
     EXPECT_EQ(::GetFileAttributesW(target.c_str()), readOnly);
@@ -383,8 +418,8 @@ TEST_F(FilesTest, WhatOthersLeaveInTheFolderIsNeverActedOn) {
 }
 
 // Faults put into WriteFile: the disk fills up in the middle of one file, or a share reports one
-// file written in full but keeps something else.
-enum class Fault { LockedWhenStaged, LockedWhenSwapped, ShortWrite, WriteNotKept };
+// file written in full but keeps something else; and a target whose swap is refused.
+enum class Fault { LockedWhenStaged, RefusedWhenSwapped, ShortWrite, WriteNotKept };
 Fault writeFault;
 int faultyWrite = -1;
 int writeCalls = 0;
@@ -402,15 +437,15 @@ BOOL WINAPI FaultyWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD writt
         return ::WriteFile(file, data, size / 2, written, overlapped);
     }
     std::string kept(static_cast<const char*>(data), size);
-    kept[size / 2] ^= 0x20;
+    kept[0] ^= 0x20;  // the rest of the last sector is cut off after the write
     return ::WriteFile(file, kept.data(), size, written, overlapped);
 }
 
-// Each failure at each of the six entries (a missing folder is the test above). A lock that is
-// there from the start stops the set at its entry, one that comes after the staging stops the
-// swap at that target, after the ones before it were replaced.
+// Each failure at each of the six entries (a missing folder is the test above). A lock stops the
+// set at its entry; a refused swap stops it at that target, after the ones before it were
+// replaced and with the old file renamed aside.
 TEST_F(FilesTest, EveryFailurePointLeavesTheFolderAsFound) {
-    for (Fault fault : {Fault::LockedWhenStaged, Fault::LockedWhenSwapped, Fault::ShortWrite,
+    for (Fault fault : {Fault::LockedWhenStaged, Fault::RefusedWhenSwapped, Fault::ShortWrite,
                         Fault::WriteNotKept}) {
         for (int at = 0; at < 6; ++at) {
             SCOPED_TRACE("fault " + std::to_string(static_cast<int>(fault)) + " at " +
@@ -419,26 +454,31 @@ TEST_F(FilesTest, EveryFailurePointLeavesTheFolderAsFound) {
                                 L"-" + std::to_wstring(at);
             MakeHostFolder(here);
             std::wstring failing = here + L"\\" + Names[at];
-            bool locked = fault == Fault::LockedWhenStaged || fault == Fault::LockedWhenSwapped;
-            if (locked && ::GetFileAttributesW(failing.c_str()) == INVALID_FILE_ATTRIBUTES)
-                Create(failing, "stary, otwarty w programie");
+            bool locked = fault == Fault::LockedWhenStaged;
+            bool refused = fault == Fault::RefusedWhenSwapped;
             FolderState found = StateOf(here);
 
             writeFault = fault;
-            faultyWrite = locked ? -1 : at;
+            faultyWrite = locked || refused ? -1 : at;
             writeCalls = 0;
             diskFull = false;
             FileCalls calls;
             calls.writeFile = FaultyWriteFile;
+            calls.setFileInformation = RefusingSetFileInformation;
             Win32Files faulty(calls, Quick);
             UniqueFile held;
-            if (fault == Fault::LockedWhenStaged) held = HoldWithoutSharing(failing);
+            if (locked) {
+                if (::GetFileAttributesW(failing.c_str()) == INVALID_FILE_ATTRIBUTES)
+                    Create(failing, "stary, otwarty w programie");
+                found = StateOf(here);
+                held = HoldWithoutSharing(failing);
+            }
             std::string error = "no error";
             std::size_t failedIndex = 99;
             int staged = 0;
             try {
                 InstallSix(faulty, here, staged, [&] {
-                    if (fault == Fault::LockedWhenSwapped) held = HoldWithoutSharing(failing);
+                    if (refused) refusedName = Names[at];
                 });
             } catch (const ReplaceFailed& failed) {
                 error = failed.what();
@@ -447,11 +487,13 @@ TEST_F(FilesTest, EveryFailurePointLeavesTheFolderAsFound) {
                 error = failed.what();
             }
             held.reset();
+            refusedName.clear();
 
-            EXPECT_EQ(error, locked ? CannotCreate(failing, ERROR_SHARING_VIOLATION)
-                                    : "Stream write error");
-            EXPECT_EQ(staged, fault == Fault::LockedWhenSwapped ? 6 : at);
-            EXPECT_EQ(failedIndex, fault == Fault::LockedWhenSwapped ? at : 99u);
+            EXPECT_EQ(error, locked    ? CannotCreate(failing, ERROR_SHARING_VIOLATION)
+                             : refused ? CannotCreate(failing, ERROR_ACCESS_DENIED)
+                                       : "Stream write error");
+            EXPECT_EQ(staged, refused ? 6 : at);
+            EXPECT_EQ(failedIndex, refused ? at : 99u);
             EXPECT_EQ(StateOf(here), found);
         }
     }
@@ -474,10 +516,12 @@ BOOL WINAPI KillingWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD writ
     CountCall(L"write", 0);
     return ::WriteFile(file, data, size, written, overlapped);
 }
-BOOL WINAPI KillingReplaceFile(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
-                               LPVOID exclude, LPVOID reserved) {
-    CountCall(L"swap", 1);
-    return ::ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
+// A rename through a handle is a step of a swap, a removal one of the clearing up.
+BOOL WINAPI KillingSetFileInformation(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info,
+                                      DWORD size) {
+    if (kind == FileRenameInfo) CountCall(L"swap", 1);
+    if (kind == FileDispositionInfo) CountCall(L"delete", 2);
+    return ::SetFileInformationByHandle(file, kind, info, size);
 }
 BOOL WINAPI KillingMoveFile(LPCWSTR from, LPCWSTR to, DWORD flags) {
     CountCall(L"swap", 1);
@@ -493,7 +537,8 @@ int RunToBeKilled(const std::wstring& order) {
     std::wstring::size_type first = order.find(L' '), second = order.find(L' ', first + 1);
     killCall = order.substr(0, first);
     killNumber = std::stoi(order.substr(first + 1, second - first - 1));
-    FileCalls calls{KillingWriteFile, KillingReplaceFile, KillingMoveFile, KillingDeleteFile};
+    FileCalls calls{KillingWriteFile, KillingSetFileInformation, KillingMoveFile,
+                    KillingDeleteFile};
     Win32Files files(calls);
     int staged = 0;
     try {
@@ -528,9 +573,11 @@ TEST_F(FilesTest, ASetCutOffByAKilledProcessIsUndoneByTheNextSetBeforeItStarts) 
         const wchar_t* order;
         bool takenEffect;  // the journal was emptied: the new set stays
     } points[] = {
-        // The seventh write is the journal's.
-        {L"write 3", false}, {L"write 7", false}, {L"swap 1", false},  {L"swap 4", false},
-        {L"swap 6", false},  {L"delete 1", true}, {L"delete 5", true},
+        // The seventh write is the journal's. An existing target is swapped in two renames (old
+        // aside, new in), a missing one in one: the second is the first target half-swapped, the
+        // tenth the last.
+        {L"write 3", false}, {L"write 7", false},  {L"swap 1", false},   {L"swap 2", false},
+        {L"swap 6", false},  {L"swap 10", false},  {L"delete 1", true}, {L"delete 5", true},
     };
     int run = 0;
     for (const KillPoint& point : points) {
