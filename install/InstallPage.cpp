@@ -26,7 +26,7 @@ void TForm1::TabSheet3Show() {
         AppendText(Widget::StaticText6, std::string("Instalacja nakładki Z27Z.") + CR);
         // The host program puts each report together from all six fragments, so they change
         // together or not at all: each is written beside its target, then the set is swapped in
-        // (read-only, hidden and system cleared then) or, on any failure, left as it was.
+        // (each new file with the archive attribute only) or, on any failure, left as it was.
         std::vector<std::string> targets;
         for (const PayloadEntry& entry : PayloadTable)
             targets.push_back(Location + entry.relativePath);

@@ -17,7 +17,8 @@ class FileSet {
     virtual ~FileSet() = default;
 
     // Writes the new contents beside the target (one of the set's) and checks them there; the
-    // target itself is not touched. The folder must exist; none is created. Throws
+    // target itself is not changed, only held: until the set ends others may read it but not
+    // write, rename or remove it. The folder must exist; none is created. Throws
     // Failure with "Cannot create file \"<path>\". <system text>" when the file cannot
     // be written or the target could not be replaced (held open elsewhere, access denied, a link),
     // and "Stream write error" when fewer bytes than asked were written or they did not read back
