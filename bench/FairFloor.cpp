@@ -2,6 +2,8 @@
 // manifest (common controls 6), and nothing else: no fonts, pictures, logic or services.
 #include <windows.h>
 
+#include "bench/BaselineWindow.h"
+
 #include "platform/Layout.h"
 
 namespace {
@@ -34,13 +36,7 @@ const wchar_t* ClassOf(WidgetKind kind) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = L"FairFloor";
-    RegisterClassW(&windowClass);
+    RegisterBaselineClass(instance, WindowProc, L"FairFloor");
     for (const WidgetRow& row : MainWindowLayout) {
         wchar_t text[128] = L"";
         MultiByteToWideChar(1250, 0, row.content, -1, text, 128);
@@ -58,10 +54,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     }
     ShowWindow(windows[0], show);
     UpdateWindow(windows[0]);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return 0;
+    return RunBaselineMessages();
 }
