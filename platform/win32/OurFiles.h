@@ -62,11 +62,13 @@ inline bool IsTransient(DWORD code) {
 }
 
 // Repeats a step while it fails for a reason that passes, for at most `patienceMs`; a step that
-// succeeds or fails for good the first time costs no wait.
+// succeeds or fails for good the first time costs no wait. The pauses stay short: a reader that
+// takes the file up again at once (a scanner going round the folder while the set holds the
+// other targets) leaves it free only for moments, which long pauses would miss.
 template <typename Step, typename Passing>
 DWORD Patiently(DWORD patienceMs, Step step, Passing passing) {
     DWORD start = ::GetTickCount();
-    for (DWORD pause = 1;; pause = std::min<DWORD>(pause * 2, 50)) {
+    for (DWORD pause = 1;; pause = std::min<DWORD>(pause * 2, 4)) {
         DWORD code = step();
         if (!passing(code) || ::GetTickCount() - start >= patienceMs) return code;
         ::Sleep(pause);
