@@ -1,7 +1,5 @@
 #include "platform/win32/ApplicationWindow.h"
 
-#include <utility>
-
 #include "platform/ApplicationTitle.h"
 #include "platform/Failure.h"
 #include "platform/win32/Text.h"
@@ -22,11 +20,6 @@ ApplicationWindow::ApplicationWindow(HINSTANCE instance) {
                       ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0,
                       0, nullptr, nullptr, instance, this);
     if (!hwnd) throw Failure(SystemErrorText(::GetLastError()));
-    // Set on the window too, where the taskbar and Alt+Tab ask for them.
-    for (auto [icon, size] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}})
-        ::SendMessageW(
-            hwnd, WM_SETICON, icon,
-            reinterpret_cast<LPARAM>(ApplicationIcon(instance, ::GetSystemMetrics(size))));
     HMENU menu = ::GetSystemMenu(hwnd, FALSE);
     for (UINT command : {SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE})
         ::DeleteMenu(menu, command, MF_BYCOMMAND);
@@ -49,6 +42,13 @@ LRESULT ApplicationWindow::HandleMessage(HWND window, UINT message, WPARAM wPara
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE) ::PostMessageW(hwnd, ActivateWizardMessage, 0, 0);
             return 0;
+        case WM_GETICON:
+            // The taskbar and Alt+Tab ask the window before its class: the class's icons answer.
+            // Setting them with WM_SETICON instead would have the window system (Wine's X
+            // driver at least) convert both icons again for each call, at start-up.
+            if (LRESULT own = ::DefWindowProcW(window, message, wParam, lParam)) return own;
+            return static_cast<LRESULT>(
+                ::GetClassLongPtrW(window, wParam == ICON_BIG ? GCLP_HICON : GCLP_HICONSM));
         case ActivateWizardMessage:
             ActivateWizard();
             return 0;
