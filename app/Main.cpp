@@ -28,7 +28,15 @@ namespace {
 
 int RunMessageLoop(MainWindow& window) {
     MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // The other pages are made when the first one is painted and nothing waits: not before the
+    // first paint, and not on the user's first click either.
+    bool pagesMade = false;
+    for (;;) {
+        if (!pagesMade && !::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            window.CreateHiddenPages();
+            pagesMade = true;
+        }
+        if (::GetMessageW(&message, nullptr, 0, 0) <= 0) break;
         if (window.TranslateKeyboard(message)) continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);

@@ -19,7 +19,7 @@
 
 // The wizard's window on the real Windows API, a humble view: every widget of the layout table is
 // a child window whose control ID is WidgetControlId(widget), so test drivers can find it and
-// read its text with WM_GETTEXT; it reports clicks and the close request to its events and shows
+// read its text with WM_GETTEXT (those on the pages that start hidden once they are made); it reports clicks and the close request to its events and shows
 // what it is told to. Its members live in one file per concern: the messages
 // (MainWindow.cpp), creation from the table (WindowCreation.cpp), keyboard and focus
 // (KeyboardFocus.cpp), painting and colours (Painting.cpp), the Surface methods
@@ -33,9 +33,12 @@ class MainWindow : public Surface {
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // Creates the (still hidden) window with all its widgets, owned by `owner` (the application
-    // window), then reports Created.
+    // Creates the (still hidden) window with the widgets of the first page and around the pages,
+    // owned by `owner` (the application window), then reports Created.
     void Create(WindowEvents& events, HWND owner = nullptr);
+    // Creates the widgets of the pages that start hidden: the message loop asks for them once the
+    // first page is painted, and using one of them before that makes them at once.
+    void CreateHiddenPages();
     void Show(int showCommand);
     HWND Handle() const { return hwnd; }
     // Keyboard navigation for the message loop; true when the message has been handled.
@@ -70,6 +73,8 @@ class MainWindow : public Surface {
 
     void RegisterClasses();
     void CreateWidget(const WidgetRow& row);
+    // The widget's window, making the hidden pages first if it is on one.
+    HWND Made(Widget widget);
     void Dress(const WidgetRow& row, const RECT& rect);
     SIZE FrameSize(int atDpi) const;
     RECT CentredFrame(HMONITOR monitor) const;
@@ -100,10 +105,12 @@ class MainWindow : public Surface {
     HWND lastFocus = nullptr;
     int fixedDpi;  // 0: the monitor's
     int dpi = 96;
-    std::array<HWND, WidgetCount> windows{};
+    std::array<HWND, WidgetCount> windows{};  // null on a hidden page not made yet
+    bool hiddenPagesMade = false;
     std::array<int, WidgetCount> tags{};
     FontSet fonts;
     std::array<Picture, WidgetCount> pictures;
+    UniqueMemoryDc measuring;  // the labels' text, on the screen's metrics
     std::vector<std::pair<COLORREF, UniqueGdiObject>> brushes;
     bool highContrast = HighContrast();
     OutcomeAnnouncer outcomes;

@@ -4,7 +4,7 @@
 #include "platform/win32/Text.h"
 
 void MainWindow::SetText(Widget widget, const std::string& text) {
-    HWND window = Window(widget);
+    HWND window = Made(widget);
     if (!window) return;
     ::SetWindowTextW(window, Widen(text).c_str());
     if (LayoutOf(widget).kind != WidgetKind::Label) return;
@@ -13,16 +13,17 @@ void MainWindow::SetText(Widget widget, const std::string& text) {
 }
 
 std::string MainWindow::Text(Widget widget) const {
-    HWND window = Window(widget);
-    return window ? Narrow(WindowText(window)) : std::string();
+    if (HWND window = Window(widget)) return Narrow(WindowText(window));
+    // On a hidden page not made yet, the text is still the table's.
+    return hwnd ? std::string(LayoutOf(widget).content) : std::string();
 }
 
 void MainWindow::SetEnabled(Widget widget, bool enabled) {
-    if (HWND window = Window(widget)) ::EnableWindow(window, enabled);
+    if (HWND window = Made(widget)) ::EnableWindow(window, enabled);
 }
 
 void MainWindow::SetVisible(Widget widget, bool visible) {
-    HWND window = Window(widget);
+    HWND window = Made(widget);
     if (!window) return;
     if (!visible)
         ::ShowWindow(window, SW_HIDE);

@@ -81,10 +81,12 @@ void MainWindow::FitLabelToText(Widget label) {
     if (!window) return;
     std::wstring text = WindowText(window);
     if (text.empty()) text = L" ";
-    WindowDc dc(window);
-    SelectObjectScope font(dc.get(), fonts.Get(LookOf(label).font));
+    // One memory DC measures every label: a window's own DC costs a round trip each time.
+    if (!measuring) measuring.reset(::CreateCompatibleDC(nullptr));
+    if (!measuring) return;  // the table's size, which fits the initial texts
+    SelectObjectScope font(measuring.get(), fonts.Get(LookOf(label).font));
     RECT needed{0, 0, 0, 0};
-    ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed,
+    ::DrawTextW(measuring.get(), text.c_str(), static_cast<int>(text.size()), &needed,
                 LabelTextFormat | DT_CALCRECT);
     ::SetWindowPos(window, nullptr, 0, 0, needed.right, needed.bottom,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -17,6 +17,13 @@ bool IsContainer(WidgetKind kind) {
     return kind == WidgetKind::Panel || kind == WidgetKind::PageControl || kind == WidgetKind::Page;
 }
 
+// A page that starts hidden, or a widget on one: not needed for the first page.
+bool OnHiddenPage(const WidgetRow& row) {
+    for (const WidgetRow* at = &row; at->name != Widget::Form1; at = &LayoutOf(at->parent))
+        if (at->kind == WidgetKind::Page && (at->state & Hidden)) return true;
+    return false;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, int dpi) : instance(instance), fixedDpi(dpi) {}
@@ -54,7 +61,7 @@ void MainWindow::Create(WindowEvents& windowEvents, HWND owner) {
     ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontId::Default)), FALSE);
 
     for (const WidgetRow& row : MainWindowLayout)
-        if (row.name != Widget::Form1) CreateWidget(row);
+        if (row.name != Widget::Form1 && !OnHiddenPage(row)) CreateWidget(row);
 
     // Z order is also the Tab order: place the listed widgets, frontmost first, before the rest.
     const auto& order = FrontToBack();
@@ -65,6 +72,19 @@ void MainWindow::Create(WindowEvents& windowEvents, HWND owner) {
     lastFocus = Window(Widget::BitBtn2);
     events = &windowEvents;
     events->Created();
+}
+
+void MainWindow::CreateHiddenPages() {
+    if (hiddenPagesMade || !hwnd) return;
+    hiddenPagesMade = true;
+    for (const WidgetRow& row : MainWindowLayout)
+        if (OnHiddenPage(row)) CreateWidget(row);
+    DescribeToScreenReaders(windows);
+}
+
+HWND MainWindow::Made(Widget widget) {
+    if (!Window(widget)) CreateHiddenPages();
+    return Window(widget);
 }
 
 void MainWindow::CreateWidget(const WidgetRow& row) {

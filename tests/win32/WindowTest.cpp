@@ -76,7 +76,12 @@ class LaidOutWindow : public FakeWizard {
     explicit LaidOutWindow(int dpi)
         : FakeWizard(window), dpi(dpi), window(::GetModuleHandleW(nullptr), dpi) {}
 
-    void Create() { window.Create(form); }
+    // With the hidden pages as the message loop has them once the first page is painted.
+    void Create(bool hiddenPages = true) {
+        window.Create(form);
+        if (hiddenPages) window.CreateHiddenPages();
+    }
+    const MainWindow& Window() const { return window; }
     void Show() { window.Show(SW_SHOWNORMAL); }
     HWND Handle(Widget widget) const {
         if (widget == Widget::Form1) return window.Handle();
@@ -260,6 +265,30 @@ TEST(WindowDpi, MovedToAnotherDpiItLooksAsIfMadeThereAndKeepsItsTextsAndFocus) {
         }
         moved.ExpectEverythingFits("moved");
         EXPECT_EQ(::GetFocus(), focused);
+    }
+}
+
+// Only the first page is made before the first paint; the others are made at once when used
+// first, at the DPI of that moment, and read as the table has them until then.
+TEST(WindowDpi, TheHiddenPagesMadeWhenFirstUsedAfterAMoveLookAsIfMadeThere) {
+    LaidOutWindow moved(96);
+    moved.chooser.answers.push_back(Host);
+    moved.libraries.libraries[Host + "\\KORDALIN.dll"] = FakeLibrary{1, "Laboratorium Łódź"};
+    moved.Create(false);
+    for (Widget hidden : {Widget::TabSheet2, Widget::Edit1, Widget::TabSheet3, Widget::BitBtn4})
+        EXPECT_EQ(moved.Handle(hidden), nullptr) << WidgetName(hidden);
+    EXPECT_EQ(moved.Window().Text(Widget::StaticText1), LayoutOf(Widget::StaticText1).content);
+    moved.ChangeDpi(144);
+    moved.Click(Widget::BitBtn2);
+    moved.Click(Widget::BitBtn5);
+    LaidOutWindow fresh(144);
+    ChooseByHand(fresh);
+    std::vector<Looks> now = moved.EveryWidget(), made = fresh.EveryWidget();
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        SCOPED_TRACE(WidgetName(MainWindowLayout[i].name));
+        EXPECT_EQ(now[i].place, made[i].place);
+        EXPECT_EQ(now[i].fontHeight, made[i].fontHeight);
+        EXPECT_EQ(Narrow(now[i].text), Narrow(made[i].text));
     }
 }
 
