@@ -1,5 +1,7 @@
-// Times a GUI program from process creation to its first painted, visible top-level window,
-// as the median of several runs. Usage: StartupTimer <exe> [runs]
+// Times GUI programs from process creation to the first painted, visible top-level window, as
+// the median of several runs each. The programs take turns, start by start, so that a machine
+// that slows down or speeds up meanwhile does so for all of them alike.
+// Usage: StartupTimer <runs> <exe>... (prints one median in ms per program, on one line)
 #include <windows.h>
 
 #include <algorithm>
@@ -41,6 +43,10 @@ double TimeOneStart(const std::wstring& exe) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
+    // The pointer where no program opens its window (the wizard centres itself, the baselines
+    // open at the top left): under the pointer a window has hit tests and a cursor to set up,
+    // which would be timed for one program and not for another.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -68,22 +74,26 @@ double TimeOneStart(const std::wstring& exe) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: StartupTimer <exe> [runs]\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: StartupTimer <runs> <exe>...\n");
         return 2;
     }
-    int runs = argc > 2 ? _wtoi(argv[2]) : 7;
-    TimeOneStart(argv[1]);  // warms the file cache and Wine's own start-up
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        double t = TimeOneStart(argv[1]);
-        if (t < 0) {
-            std::fprintf(stderr, "no window appeared\n");
-            return 1;
+    int runs = _wtoi(argv[1]);
+    std::vector<std::vector<double>> times(argc - 2);
+    for (int p = 2; p < argc; ++p) TimeOneStart(argv[p]);  // warms the file cache and Wine
+    for (int i = 0; i < runs; ++i)
+        for (int p = 2; p < argc; ++p) {
+            double t = TimeOneStart(argv[p]);
+            if (t < 0) {
+                std::fprintf(stderr, "no window appeared\n");
+                return 1;
+            }
+            times[p - 2].push_back(t);
         }
-        times.push_back(t);
+    for (std::vector<double>& program : times) {
+        std::sort(program.begin(), program.end());
+        std::printf("%.1f ", program[program.size() / 2] * 1000.0);
     }
-    std::sort(times.begin(), times.end());
-    std::printf("%.1f\n", times[times.size() / 2] * 1000.0);
+    std::printf("\n");
     return 0;
 }

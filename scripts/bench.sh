@@ -22,9 +22,8 @@ size_min=$(stat -c %s $bin/MinimalWindow.exe)
 
 measure() {
     local start_exe start_min start_floor install
-    start_exe=$(wine $bin/StartupTimer.exe "$bin/Instalator.exe" "$runs" | tr -d '\r')
-    start_min=$(wine $bin/StartupTimer.exe "$bin/MinimalWindow.exe" "$runs" | tr -d '\r')
-    start_floor=$(wine $bin/StartupTimer.exe "$bin/FairFloor.exe" "$runs" | tr -d '\r')
+    read -r start_exe start_min start_floor < <(wine $bin/StartupTimer.exe "$runs" \
+        "$bin/Instalator.exe" "$bin/MinimalWindow.exe" "$bin/FairFloor.exe" | tr -d '\r')
     install=$(wine $bin/InstallBench.exe "$bin/Instalator.exe" 21 | tr -d '\r')
     echo "$start_exe $start_min $start_floor $install"
 }
