@@ -19,11 +19,12 @@
 
 // The wizard's window on the real Windows API, a humble view: every widget of the layout table is
 // a child window whose control ID is WidgetControlId(widget), so test drivers can find it and
-// read its text with WM_GETTEXT (those on the pages that start hidden once they are made); it reports clicks and the close request to its events and shows
-// what it is told to. Its members live in one file per concern: the messages
-// (MainWindow.cpp), creation from the table (WindowCreation.cpp), keyboard and focus
-// (KeyboardFocus.cpp), painting and colours (Painting.cpp), the Surface methods
-// (MainWindowSurface.cpp) and the move to another DPI (DpiChange.cpp).
+// read its text with WM_GETTEXT (those on the pages that start hidden once they are made); it
+// reports clicks and the close request to its events and shows what it is told to. Its members live
+// in one file per concern: the messages (MainWindow.cpp), creation from the table
+// (WindowCreation.cpp), keyboard and focus (KeyboardFocus.cpp), painting and colours
+// (Painting.cpp), the Surface methods (MainWindowSurface.cpp) and the move to another DPI
+// (DpiChange.cpp).
 class MainWindow : public Surface {
   public:
     // At the DPI of the monitor it opens on unless one is given (tests lay the window out at

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -230,12 +231,26 @@ TEST_P(WindowLayout, EveryTextFitsItsControlAndEveryControlItsParent) {
 INSTANTIATE_TEST_SUITE_P(Dpi, WindowLayout, ::testing::Values(96, 120, 144));
 
 // Page 2 with the folder chosen by hand, so the edit and its button show too.
-void ChooseByHand(LaidOutWindow& wizard) {
+void ChooseByHand(
+    LaidOutWindow& wizard, bool hiddenPages = true,
+    const std::function<void()>& beforeNext = [] {}) {
     wizard.chooser.answers.push_back(Host);
     wizard.libraries.libraries[Host + "\\KORDALIN.dll"] = FakeLibrary{1, "Laboratorium Łódź"};
-    wizard.Create();
+    wizard.Create(hiddenPages);
+    beforeNext();
     wizard.Click(Widget::BitBtn2);
     wizard.Click(Widget::BitBtn5);
+}
+
+void ExpectLooksAlike(const LaidOutWindow& moved, const LaidOutWindow& fresh) {
+    std::vector<Looks> now = moved.EveryWidget(), made = fresh.EveryWidget();
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        SCOPED_TRACE(WidgetName(MainWindowLayout[i].name));
+        EXPECT_EQ(now[i].place, made[i].place);
+        EXPECT_EQ(now[i].fontHeight, made[i].fontHeight);
+        EXPECT_TRUE(now[i].drawn == made[i].drawn) << "the picture differs";
+        EXPECT_EQ(Narrow(now[i].text), Narrow(made[i].text));
+    }
 }
 
 TEST(WindowDpi, MovedToAnotherDpiItLooksAsIfMadeThereAndKeepsItsTextsAndFocus) {
@@ -254,15 +269,9 @@ TEST(WindowDpi, MovedToAnotherDpiItLooksAsIfMadeThereAndKeepsItsTextsAndFocus) {
         moved.ChangeDpi(dpi);
         LaidOutWindow fresh(dpi);
         ChooseByHand(fresh);
-        std::vector<Looks> now = moved.EveryWidget(), made = fresh.EveryWidget();
-        for (std::size_t i = 0; i < now.size(); ++i) {
-            SCOPED_TRACE(WidgetName(MainWindowLayout[i].name));
-            EXPECT_EQ(now[i].place, made[i].place);
-            EXPECT_EQ(now[i].fontHeight, made[i].fontHeight);
-            EXPECT_TRUE(now[i].drawn == made[i].drawn) << "the picture differs";
-            EXPECT_EQ(Narrow(now[i].text), Narrow(made[i].text));
-            EXPECT_EQ(::GetObjectType(oldFonts[i]), 0u) << "the old font is still there";
-        }
+        ExpectLooksAlike(moved, fresh);
+        for (HGDIOBJ font : oldFonts)
+            EXPECT_EQ(::GetObjectType(font), 0u) << "an old font is still there";
         moved.ExpectEverythingFits("moved");
         EXPECT_EQ(::GetFocus(), focused);
     }
@@ -272,24 +281,15 @@ TEST(WindowDpi, MovedToAnotherDpiItLooksAsIfMadeThereAndKeepsItsTextsAndFocus) {
 // first, at the DPI of that moment, and read as the table has them until then.
 TEST(WindowDpi, TheHiddenPagesMadeWhenFirstUsedAfterAMoveLookAsIfMadeThere) {
     LaidOutWindow moved(96);
-    moved.chooser.answers.push_back(Host);
-    moved.libraries.libraries[Host + "\\KORDALIN.dll"] = FakeLibrary{1, "Laboratorium Łódź"};
-    moved.Create(false);
-    for (Widget hidden : {Widget::TabSheet2, Widget::Edit1, Widget::TabSheet3, Widget::BitBtn4})
-        EXPECT_EQ(moved.Handle(hidden), nullptr) << WidgetName(hidden);
-    EXPECT_EQ(moved.Window().Text(Widget::StaticText1), LayoutOf(Widget::StaticText1).content);
-    moved.ChangeDpi(144);
-    moved.Click(Widget::BitBtn2);
-    moved.Click(Widget::BitBtn5);
+    ChooseByHand(moved, false, [&] {
+        for (Widget hidden : {Widget::TabSheet2, Widget::Edit1, Widget::TabSheet3, Widget::BitBtn4})
+            EXPECT_EQ(moved.Handle(hidden), nullptr) << WidgetName(hidden);
+        EXPECT_EQ(moved.Window().Text(Widget::StaticText1), LayoutOf(Widget::StaticText1).content);
+        moved.ChangeDpi(144);
+    });
     LaidOutWindow fresh(144);
     ChooseByHand(fresh);
-    std::vector<Looks> now = moved.EveryWidget(), made = fresh.EveryWidget();
-    for (std::size_t i = 0; i < now.size(); ++i) {
-        SCOPED_TRACE(WidgetName(MainWindowLayout[i].name));
-        EXPECT_EQ(now[i].place, made[i].place);
-        EXPECT_EQ(now[i].fontHeight, made[i].fontHeight);
-        EXPECT_EQ(Narrow(now[i].text), Narrow(made[i].text));
-    }
+    ExpectLooksAlike(moved, fresh);
 }
 
 TEST(ApplicationWindow, CarriesTheTitleAndTheIconsAndOffersNeitherMinimiseNorMaximise) {
