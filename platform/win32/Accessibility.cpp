@@ -6,6 +6,8 @@
 #include <oleacc.h>
 // clang-format on
 
+#include <vector>
+
 #include "platform/Layout.h"
 #include "platform/win32/CallbackEdge.h"
 #include "platform/win32/DllSearch.h"
@@ -39,7 +41,19 @@ constexpr AccessibleFacts Facts[] = {
 
 constexpr Widget OutcomeTexts[] = {W::StaticText3, W::StaticText6};
 
-constexpr wchar_t OriginalProcProperty[] = L"Instalator.OriginalProc";
+// The described windows' own procedures, kept in the process: a window property would cost a
+// round trip to the window system on every message these windows get.
+struct Subclassed {
+    HWND window;
+    WNDPROC original;
+};
+std::vector<Subclassed> subclassed;  // a destroyed window's entry is taken by the next one
+
+Subclassed* SubclassOf(HWND window) {
+    for (Subclassed& entry : subclassed)
+        if (entry.window == window) return &entry;
+    return nullptr;
+}
 
 // The live setting of UI Automation, which Windows 8 and later read from a window's annotation.
 constexpr GUID LiveSettingProperty = {
@@ -254,15 +268,16 @@ LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK DescribedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto original = reinterpret_cast<WNDPROC>(::GetPropW(window, OriginalProcProperty));
+    Subclassed* entry = SubclassOf(window);
+    WNDPROC original = entry ? entry->original : &::DefWindowProcW;
     if (message == WM_GETOBJECT) {
         LRESULT answer =
             AtCallbackEdge<LRESULT>(0, [&] { return AnswerGetObject(window, wParam, lParam); });
         if (answer) return answer;
     }
-    if (message == WM_NCDESTROY) {
+    if (message == WM_NCDESTROY && entry) {
         ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        ::RemovePropW(window, OriginalProcProperty);
+        *entry = Subclassed{};
     }
     return ::CallWindowProcW(original, window, message, wParam, lParam);
 }
@@ -289,9 +304,11 @@ void SetPolite(HWND text) {
 void DescribeToScreenReaders(const std::array<HWND, WidgetCount>& windows) {
     for (const AccessibleFacts& facts : Facts) {
         HWND window = windows[static_cast<std::size_t>(facts.widget)];
-        if (!window || ::GetPropW(window, OriginalProcProperty)) continue;
-        ::SetPropW(window, OriginalProcProperty,
-                   reinterpret_cast<HANDLE>(::GetWindowLongPtrW(window, GWLP_WNDPROC)));
+        if (!window || SubclassOf(window)) continue;
+        Subclassed* free = SubclassOf(nullptr);
+        if (!free) free = &subclassed.emplace_back();
+        *free = Subclassed{window,
+                           reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC))};
         ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DescribedProc));
     }
 }
