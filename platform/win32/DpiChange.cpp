@@ -36,7 +36,7 @@ void MainWindow::OnDpiChanged(int newDpi, const RECT& suggested) {
     ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontId::Default)), FALSE);
     for (const WidgetRow& row : MainWindowLayout) {
         if (row.name == Widget::Form1 || !Window(row.name)) continue;  // made later at this DPI
-        RECT rect = ScaledRect(row);
+        RECT rect = PlacedRect(row);
         ::SetWindowPos(Window(row.name), nullptr, rect.left, rect.top, rect.right - rect.left,
                        rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
         Dress(row, rect);

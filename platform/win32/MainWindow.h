@@ -83,6 +83,7 @@ class MainWindow : public Surface {
     bool HandleDpiChange(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void OnDpiChanged(int newDpi, const RECT& suggested);
     void FitLabelToText(Widget label);
+    RECT PlacedRect(const WidgetRow& row);
     RECT ScaledRect(const WidgetRow& row) const;
 
     void OnActivate(WPARAM wParam);

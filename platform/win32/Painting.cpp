@@ -79,17 +79,27 @@ void MainWindow::DrawLabelText(HDC dc, Widget label, int offsetX, int offsetY) {
 void MainWindow::FitLabelToText(Widget label) {
     HWND window = Window(label);
     if (!window) return;
-    std::wstring text = WindowText(window);
+    RECT rect = PlacedRect(LayoutOf(label));
+    ::SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Where the widget goes at the current DPI; a label as large as its text (the window's, or the
+// table's before it is made), so that it is made or moved at that size rather than resized after.
+RECT MainWindow::PlacedRect(const WidgetRow& row) {
+    RECT rect = ScaledRect(row);
+    if (row.kind != WidgetKind::Label) return rect;
+    HWND window = Window(row.name);
+    std::wstring text = window ? WindowText(window) : Widen(row.content);
     if (text.empty()) text = L" ";
     // One memory DC measures every label: a window's own DC costs a round trip each time.
     if (!measuring) measuring.reset(::CreateCompatibleDC(nullptr));
-    if (!measuring) return;  // the table's size, which fits the initial texts
-    SelectObjectScope font(measuring.get(), fonts.Get(LookOf(label).font));
+    if (!measuring) return rect;  // the table's size, which fits the initial texts
+    SelectObjectScope font(measuring.get(), fonts.Get(LookOf(row.name).font));
     RECT needed{0, 0, 0, 0};
     ::DrawTextW(measuring.get(), text.c_str(), static_cast<int>(text.size()), &needed,
                 LabelTextFormat | DT_CALCRECT);
-    ::SetWindowPos(window, nullptr, 0, 0, needed.right, needed.bottom,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return RECT{rect.left, rect.top, rect.left + needed.right, rect.top + needed.bottom};
 }
 
 // A transparent label in front may show this one's text, so the neighbourhood is redrawn too.

@@ -125,7 +125,7 @@ void MainWindow::CreateWidget(const WidgetRow& row) {
     if (!(row.state & Hidden)) style |= WS_VISIBLE;
     if (row.state & Disabled) style |= WS_DISABLED;
 
-    RECT rect = ScaledRect(row);
+    RECT rect = PlacedRect(row);
     HWND window = ::CreateWindowExW(
         exStyle, className, Widen(row.content).c_str(), style, rect.left, rect.top,
         rect.right - rect.left, rect.bottom - rect.top, Window(row.parent),
@@ -136,12 +136,11 @@ void MainWindow::CreateWidget(const WidgetRow& row) {
     Dress(row, rect);
 }
 
-// What a widget takes from the DPI besides its rectangle: its font, a label's size, a picture.
+// What a widget takes from the DPI besides its rectangle: its font, a picture.
 void MainWindow::Dress(const WidgetRow& row, const RECT& rect) {
     const WidgetLook& look = LookOf(row.name);
     ::SendMessageW(Window(row.name), WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(look.font)),
                    FALSE);
-    if (row.kind == WidgetKind::Label) FitLabelToText(row.name);
     if (row.kind == WidgetKind::Picture)
         pictures[static_cast<std::size_t>(row.name)].Prepare(
             instance, Widen(WidgetName(row.name)), row.width, rect.right - rect.left,
