@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "platform/Failure.h"
 #include "platform/win32/ApplicationWindow.h"
 #include "platform/win32/CommonControls.h"
@@ -22,6 +24,29 @@ bool OnHiddenPage(const WidgetRow& row) {
     for (const WidgetRow* at = &row; at->name != Widget::Form1; at = &LayoutOf(at->parent))
         if (at->kind == WidgetKind::Page && (at->state & Hidden)) return true;
     return false;
+}
+
+// Each new child goes behind its siblings, and the Z order is also the Tab order: the widgets
+// that lie in front, frontmost first, are made before the first of their siblings, and the rest in
+// the table's order (parents still come first), so no window is moved afterwards.
+std::array<Widget, WidgetCount> CreationOrder() {
+    std::array<Widget, WidgetCount> order{};
+    std::size_t made = 0;
+    auto inFront = [](Widget widget) {
+        const auto& front = FrontToBack();
+        return std::find(front.begin(), front.end(), widget) != front.end();
+    };
+    std::array<bool, WidgetCount> frontMade{};  // by parent
+    for (const WidgetRow& row : MainWindowLayout) {
+        auto parent = static_cast<std::size_t>(row.parent);
+        if (row.name != Widget::Form1 && !frontMade[parent]) {
+            frontMade[parent] = true;
+            for (Widget front : FrontToBack())
+                if (LayoutOf(front).parent == row.parent) order[made++] = front;
+        }
+        if (!inFront(row.name)) order[made++] = row.name;
+    }
+    return order;
 }
 
 }  // namespace
@@ -60,13 +85,10 @@ void MainWindow::Create(WindowEvents& windowEvents, HWND owner) {
     windows[static_cast<std::size_t>(Widget::Form1)] = hwnd;
     ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontId::Default)), FALSE);
 
-    for (const WidgetRow& row : MainWindowLayout)
+    for (Widget widget : CreationOrder()) {
+        const WidgetRow& row = LayoutOf(widget);
         if (row.name != Widget::Form1 && !OnHiddenPage(row)) CreateWidget(row);
-
-    // Z order is also the Tab order: place the listed widgets, frontmost first, before the rest.
-    const auto& order = FrontToBack();
-    for (auto it = order.rbegin(); it != order.rend(); ++it)
-        ::SetWindowPos(Window(*it), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
 
     DescribeToScreenReaders(windows);
     lastFocus = Window(Widget::BitBtn2);

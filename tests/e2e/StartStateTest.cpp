@@ -1,3 +1,5 @@
+#include <vector>
+
 #include "tests/e2e/WizardTest.h"
 
 namespace {
@@ -179,6 +181,22 @@ TEST_F(StartState, EveryWidgetSitsInItsParentWhereTheLayoutPutsIt) {
         EXPECT_LE(rect.right, control.right);
         EXPECT_LE(rect.bottom, control.bottom);
     }
+
+    // Siblings front to back, which is also the Tab order: the yellow title over its shadow, and
+    // the navigation buttons, in their Tab order, over the page control's bottom strip.
+    auto frontToBack = [](HWND parent) {
+        std::vector<HWND> children;
+        for (HWND child = ::GetWindow(parent, GW_CHILD); child;
+             child = ::GetWindow(child, GW_HWNDNEXT))
+            children.push_back(child);
+        return children;
+    };
+    std::vector<HWND> title = frontToBack(wizard.Window(W::Panel1));
+    title.resize(2);
+    EXPECT_EQ(title, (std::vector<HWND>{wizard.Window(W::Label2), wizard.Window(W::Label1)}));
+    EXPECT_EQ(frontToBack(wizard.Window(W::Panel2)),
+              (std::vector<HWND>{wizard.Window(W::BitBtn1), wizard.Window(W::BitBtn2),
+                                 wizard.Window(W::BitBtn3), wizard.Window(W::PageControl1)}));
 }
 
 }  // namespace
