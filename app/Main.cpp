@@ -28,15 +28,30 @@ namespace {
 
 int RunMessageLoop(MainWindow& window) {
     MSG message;
-    // The other pages are made when the first one is painted and nothing waits: not before the
-    // first paint, and not on the user's first click either.
+    // The other pages are made after the first one is painted and the wizard has waited for input
+    // once: at the first timer tick after that, which comes only when nothing else waits. A
+    // program that started the installer and waits until it is ready for input goes on before
+    // them, and so do the shell and screen readers; no user clicks that soon, and a click that
+    // needs them makes them at once.
     bool pagesMade = false;
+    UINT_PTR pagesTick = 0;
     for (;;) {
-        if (!pagesMade && !::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-            window.CreateHiddenPages();
-            pagesMade = true;
+        if (!pagesMade && !pagesTick && !::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            pagesTick = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, nullptr);
+            if (!pagesTick) {
+                window.CreateHiddenPages();
+                pagesMade = true;
+            }
         }
         if (::GetMessageW(&message, nullptr, 0, 0) <= 0) break;
+        if (pagesTick && message.message == WM_TIMER && !message.hwnd &&
+            message.wParam == pagesTick) {
+            ::KillTimer(nullptr, pagesTick);
+            pagesTick = 0;
+            window.CreateHiddenPages();
+            pagesMade = true;
+            continue;
+        }
         if (window.TranslateKeyboard(message)) continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
