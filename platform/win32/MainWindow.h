@@ -38,7 +38,8 @@ class MainWindow : public Surface {
     // owned by `owner` (the application window), then reports Created.
     void Create(WindowEvents& events, HWND owner = nullptr);
     // Creates the widgets of the pages that start hidden: the message loop asks for them once the
-    // first page is painted, and using one of them before that makes them at once.
+    // first page is painted and the wizard has waited for input, and using one of them before
+    // that makes them at once.
     void CreateHiddenPages();
     void Show(int showCommand);
     HWND Handle() const { return hwnd; }
@@ -73,6 +74,7 @@ class MainWindow : public Surface {
     void Forward(Report report);
 
     void RegisterClasses();
+    void CreateWidgets(bool onHiddenPages);
     void CreateWidget(const WidgetRow& row);
     // The widget's window, making the hidden pages first if it is on one.
     HWND Made(Widget widget);

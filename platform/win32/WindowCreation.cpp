@@ -85,12 +85,7 @@ void MainWindow::Create(WindowEvents& windowEvents, HWND owner) {
     windows[static_cast<std::size_t>(Widget::Form1)] = hwnd;
     ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontId::Default)), FALSE);
 
-    for (Widget widget : CreationOrder()) {
-        const WidgetRow& row = LayoutOf(widget);
-        if (row.name != Widget::Form1 && !OnHiddenPage(row)) CreateWidget(row);
-    }
-
-    DescribeToScreenReaders(windows);
+    CreateWidgets(false);
     lastFocus = Window(Widget::BitBtn2);
     events = &windowEvents;
     events->Created();
@@ -99,8 +94,15 @@ void MainWindow::Create(WindowEvents& windowEvents, HWND owner) {
 void MainWindow::CreateHiddenPages() {
     if (hiddenPagesMade || !hwnd) return;
     hiddenPagesMade = true;
-    for (const WidgetRow& row : MainWindowLayout)
-        if (OnHiddenPage(row)) CreateWidget(row);
+    CreateWidgets(true);
+}
+
+// The first page and what surrounds the pages, or the pages that start hidden.
+void MainWindow::CreateWidgets(bool onHiddenPages) {
+    for (Widget widget : CreationOrder()) {
+        const WidgetRow& row = LayoutOf(widget);
+        if (row.name != Widget::Form1 && OnHiddenPage(row) == onHiddenPages) CreateWidget(row);
+    }
     DescribeToScreenReaders(windows);
 }
 
