@@ -9,6 +9,7 @@
 #include "platform/win32/CommonControls.h"
 #include "platform/win32/DllSearch.h"
 #include "platform/win32/MainWindow.h"
+#include "platform/win32/ModalWait.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32FolderChooser.h"
@@ -67,10 +68,11 @@ int Run(HINSTANCE instance, int showCommand) {
     Win32FolderChooser chooser;
     Win32Resources resources;
     Win32Files files;
-    Platform platform{registry, libraries, chooser, resources, files};
 
     ApplicationWindow application(instance);
     MainWindow window(instance);
+    ModalWait waiting(window);
+    Platform platform{registry, libraries, chooser, resources, files, waiting};
     TForm1 form(window, platform);
     window.Create(form, application.Handle());
     application.Represent(window.Handle());

@@ -1,31 +1,48 @@
+#include "discovery/ComponentProbe.h"
+
 #include "app/Unit1.h"
 
-void TForm1::ProbeComponents() {
-    Libraries& libraries = platform.libraries;
-    ComponentsFound = true;
-    ComponentLibrary = libraries.Load(Location + "\\KORDALIN.dll");
-    if (!ComponentLibrary) {
-        ComponentsFound = false;
-        return;
-    }
+ProbeAnswers AskComponentLibrary(Libraries& libraries, const std::string& path,
+                                 FunctionRef<void(LibraryHandle)> holding) {
+    ProbeAnswers answers;
+    LibraryHandle library = libraries.Load(path);
+    if (!library) return answers;
+    holding(library);
+    answers.found = true;
     try {
-        if (ExportAddress testSiec = libraries.Find(ComponentLibrary, "TestSiec"))
-            NetworkEdition = libraries.CallByteFunction(testSiec) != 0;
-        if (ExportAddress wlasciciel = libraries.Find(ComponentLibrary, "Wlasciciel")) {
+        if (ExportAddress testSiec = libraries.Find(library, "TestSiec"))
+            answers.networkEdition = libraries.CallByteFunction(testSiec) != 0;
+        if (ExportAddress wlasciciel = libraries.Find(library, "Wlasciciel")) {
             OwnerBuffer buffer{};
             libraries.CallBufferFunction(wlasciciel, buffer);
-            OwnerName = CountedString::FromBytes(buffer);
+            answers.ownerName = CountedString::FromBytes(buffer);
         }
     } catch (...) {
-        ComponentsFound = false;
+        answers.found = false;
     }
     // A library that faults while unloading is as faulty as one that faults when asked; it is
     // released all the same and never twice.
-    LibraryHandle library = ComponentLibrary;
-    ComponentLibrary = nullptr;
     try {
         libraries.Free(library);
     } catch (...) {
-        ComponentsFound = false;
+        answers.found = false;
     }
+    holding(nullptr);
+    return answers;
+}
+
+// The library is asked away from the window, which stays in charge meanwhile; the answers come
+// back into the state fields here, on the window's thread. ComponentLibrary follows the handle as
+// the asking reports it.
+void TForm1::ProbeComponents() {
+    std::string path = Location + "\\KORDALIN.dll";
+    ProbeAnswers answers;
+    platform.waiting.Run(Waiting::Leaving::AtOnce, [&](const Waiting::ToWindow& toWindow) {
+        answers = AskComponentLibrary(platform.libraries, path, [&](LibraryHandle library) {
+            toWindow([&] { ComponentLibrary = library; });
+        });
+    });
+    ComponentsFound = answers.found;
+    if (answers.networkEdition) NetworkEdition = *answers.networkEdition;
+    if (answers.ownerName) OwnerName = *answers.ownerName;
 }

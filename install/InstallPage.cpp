@@ -1,4 +1,5 @@
 #include "app/Unit1.h"
+#include "install/InstallTemplates.h"
 #include "install/PayloadTable.h"
 #include "platform/LineBreak.h"
 
@@ -20,40 +21,66 @@ class OpenPayload {
 };
 }  // namespace
 
-void TForm1::TabSheet3Show() {
+// The host program puts each report together from all six fragments, so they change together or
+// not at all: each is written beside its target, then the set is swapped in (each new file with
+// the archive attribute only) or, on any failure, left as it was.
+InstallOutcome InstallTemplates(Resources& resources, Files& files, const std::string& location,
+                                FunctionRef<void(std::size_t)> showing) {
+    InstallOutcome outcome;
     try {
-        installed = false;
-        AppendText(Widget::StaticText6, std::string("Instalacja nakładki Z27Z.") + CR);
-        // The host program puts each report together from all six fragments, so they change
-        // together or not at all: each is written beside its target, then the set is swapped in
-        // (each new file with the archive attribute only) or, on any failure, left as it was.
         std::vector<std::string> targets;
         for (const PayloadEntry& entry : PayloadTable)
-            targets.push_back(Location + entry.relativePath);
-        std::unique_ptr<FileSet> templates = platform.files.BeginSet(targets);
+            targets.push_back(location + entry.relativePath);
+        std::unique_ptr<FileSet> templates = files.BeginSet(targets);
         for (std::size_t i = 0; i < PayloadTable.size(); ++i) {
-            OpenPayload payload(platform.resources, PayloadTable[i].resourceName);
-            surface.SetText(Widget::StaticText4, PayloadTable[i].relativePath);
+            OpenPayload payload(resources, PayloadTable[i].resourceName);
+            outcome.stoppedAt = i;
+            showing(i);
             templates->Stage(targets[i], payload.Get().data, payload.Get().size);
         }
         try {
             templates->Commit();
         } catch (const ReplaceFailed& failed) {
-            surface.SetText(Widget::StaticText4, PayloadTable[failed.index].relativePath);
+            outcome.stoppedAt = failed.index;
+            showing(failed.index);
             throw;
         }
-        surface.SetText(Widget::StaticText4, "");
-        AppendText(Widget::StaticText6,
-                   std::string("Gotowe. Zainstalowano nakładkę Z27Z. Zamknij instalatora i "
-                               "uruchom program \"Tesmaren\".") +
-                       CR + CR);
-        AppendText(Widget::StaticText6,
-                   "Jeśli pracujesz w sieci pamiętaj aby zainstalować nakładkę na wszystkich "
-                   "komputerach.");
-        installed = true;
+        outcome = {true, std::nullopt};
     } catch (...) {
-        AppendText(Widget::StaticText6,
-                   "Wystąpił problem podczas instalacji, instalacja nie powiodła się!. Skontaktuj "
-                   "się ze sprzedawcą.");
     }
+    return outcome;
+}
+
+// The set is written away from the window, which keeps showing the file at hand meanwhile.
+void TForm1::TabSheet3Show() {
+    installed = false;
+    try {
+        AppendText(Widget::StaticText6, std::string("Instalacja nakładki Z27Z.") + CR);
+        auto show = [this](std::size_t entry) {
+            surface.SetText(Widget::StaticText4, PayloadTable[entry].relativePath);
+        };
+        InstallOutcome outcome;
+        platform.waiting.Run(Waiting::Leaving::AfterWork, [&](const Waiting::ToWindow& toWindow) {
+            outcome = InstallTemplates(platform.resources, platform.files, Location,
+                                       [&](std::size_t entry) { toWindow([&] { show(entry); }); });
+        });
+        if (outcome.installed) {
+            surface.SetText(Widget::StaticText4, "");
+            AppendText(Widget::StaticText6,
+                       std::string("Gotowe. Zainstalowano nakładkę Z27Z. Zamknij instalatora i "
+                                   "uruchom program \"Tesmaren\".") +
+                           CR + CR);
+            AppendText(Widget::StaticText6,
+                       "Jeśli pracujesz w sieci pamiętaj aby zainstalować nakładkę na wszystkich "
+                       "komputerach.");
+            installed = true;
+            return;
+        }
+        if (outcome.stoppedAt) show(*outcome.stoppedAt);
+    } catch (...) {
+        // The window failed us on the way; the user still learns that nothing was installed.
+    }
+    AppendText(Widget::StaticText6,
+               "Wystąpił problem podczas instalacji, instalacja nie powiodła się!. Skontaktuj "
+               "się ze sprzedawcą.");
 }

@@ -5,6 +5,7 @@
 #include "platform/Libraries.h"
 #include "platform/Registry.h"
 #include "platform/Resources.h"
+#include "platform/Waiting.h"
 
 // The system services the wizard's logic uses, one interface per concern.
 struct Platform {
@@ -13,4 +14,5 @@ struct Platform {
     FolderChooser& folderChooser;
     Resources& resources;
     Files& files;
+    Waiting& waiting;
 };

@@ -267,10 +267,12 @@ LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam) {
     return answer < 0 ? 0 : answer;
 }
 
+bool descriptionsHeld = false;
+
 LRESULT CALLBACK DescribedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Subclassed* entry = SubclassOf(window);
     WNDPROC original = entry ? entry->original : &::DefWindowProcW;
-    if (message == WM_GETOBJECT) {
+    if (message == WM_GETOBJECT && !descriptionsHeld) {
         LRESULT answer =
             AtCallbackEdge<LRESULT>(0, [&] { return AnswerGetObject(window, wParam, lParam); });
         if (answer) return answer;
@@ -300,6 +302,10 @@ void SetPolite(HWND text) {
 }
 
 }  // namespace
+
+void HoldDescriptions(bool held) {
+    descriptionsHeld = held;
+}
 
 void DescribeToScreenReaders(const std::array<HWND, WidgetCount>& windows) {
     for (const AccessibleFacts& facts : Facts) {

@@ -5,7 +5,8 @@
 
 namespace {
 
-// Only from modules already loaded: these functions are not worth loading a DLL for.
+// Only from modules already loaded: these functions are not worth loading a DLL for. Each is
+// looked up once, at start-up: a lookup while a foreign library runs its DllMain would wait for it.
 template <typename Function>
 Function LoadedExport(const wchar_t* module, const char* name) {
     return ExportOf<Function>(::GetModuleHandleW(module), name);
@@ -29,21 +30,22 @@ int MonitorDpi(HMONITOR monitor) {
     // MDT_EFFECTIVE_DPI = 0; the shell's scaling helpers are loaded by the shell, not by us.
     using Function = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
     UINT x = 0, y = 0;
-    if (auto get = LoadedExport<Function>(L"shcore.dll", "GetDpiForMonitor"))
+    static const auto get = LoadedExport<Function>(L"shcore.dll", "GetDpiForMonitor");
+    if (get)
         if (SUCCEEDED(get(monitor, 0, &x, &y)) && y > 0) return static_cast<int>(y);
     return SystemDpi();
 }
 
 int WindowDpi(HWND window, int fallback) {
     using Function = UINT(WINAPI*)(HWND);
-    auto get = LoadedExport<Function>(L"user32.dll", "GetDpiForWindow");
+    static const auto get = LoadedExport<Function>(L"user32.dll", "GetDpiForWindow");
     UINT dpi = get ? get(window) : 0;
     return dpi > 0 ? static_cast<int>(dpi) : fallback;
 }
 
 RECT FrameAround(RECT client, DWORD style, DWORD exStyle, int dpi) {
     using Function = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    auto adjust = LoadedExport<Function>(L"user32.dll", "AdjustWindowRectExForDpi");
+    static const auto adjust = LoadedExport<Function>(L"user32.dll", "AdjustWindowRectExForDpi");
     if (!adjust || !adjust(&client, style, FALSE, exStyle, static_cast<UINT>(dpi)))
         ::AdjustWindowRectEx(&client, style, FALSE, exStyle);
     return client;

@@ -19,7 +19,10 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
                 OnSetFocus();
                 return 0;
             case WM_CLOSE:
-                if (events) Forward([this] { events->CloseRequested(); });
+                if (wait)
+                    LeaveDuringWait();
+                else if (events)
+                    Forward([this] { events->CloseRequested(); });
                 return 0;
             case CloseNow:
                 ::DestroyWindow(hwnd);
@@ -64,8 +67,14 @@ bool MainWindow::HandleChildNotification(UINT message, WPARAM wParam, LPARAM lPa
 
 void MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) != BN_CLICKED || !lParam || !events) return;
-    if (std::optional<Widget> widget = WidgetOfControlId(LOWORD(wParam)))
-        Forward([this, clicked = *widget] { events->Clicked(clicked); });
+    std::optional<Widget> widget = WidgetOfControlId(LOWORD(wParam));
+    if (!widget) return;
+    // While the wizard waits, a click acts at no later time; only "Anuluj" asks to leave.
+    if (wait) {
+        if (*widget == Widget::BitBtn3) LeaveDuringWait();
+        return;
+    }
+    Forward([this, clicked = *widget] { events->Clicked(clicked); });
 }
 
 template <typename Report>

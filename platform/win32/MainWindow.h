@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,6 +46,14 @@ class MainWindow : public Surface {
     HWND Handle() const { return hwnd; }
     // Keyboard navigation for the message loop; true when the message has been handled.
     bool TranslateKeyboard(MSG& message);
+
+    // While the wizard waits for work off its thread (ModalWait): the buttons are greyed and no
+    // click or key reaches the events. A request to leave ends the wizard at once when
+    // `leaveAtOnce`; otherwise it is kept and made again when the wait ends.
+    void BeginWait(bool leaveAtOnce);
+    void EndWait();
+    // For the wait's message loop: true when the message is input to hold off (dropped).
+    bool HoldsOff(const MSG& message);
 
     void SetText(Widget widget, const std::string& text) override;
     std::string Text(Widget widget) const override;
@@ -100,6 +109,16 @@ class MainWindow : public Surface {
     HBRUSH Brush(COLORREF colour);
     void FollowSystemColours();
 
+    // The buttons that act on the wizard, greyed while it waits.
+    static constexpr int WaitButtonCount = 5;
+    static constexpr Widget WaitButtons[WaitButtonCount] = {
+        Widget::BitBtn1, Widget::BitBtn2, Widget::BitBtn3, Widget::BitBtn4, Widget::BitBtn5};
+    // The user asked to leave while the wizard waits.
+    void LeaveDuringWait();
+    // Ends the wizard now: its windows go, and the process ends without waiting for the work or
+    // running any library's unload code (a call into the library may still be in flight).
+    [[noreturn]] void LeaveNow();
+
     void ShowBox(const std::string& text, UINT icon);
     HWND Window(Widget widget) const { return windows[static_cast<std::size_t>(widget)]; }
 
@@ -118,4 +137,11 @@ class MainWindow : public Surface {
     std::vector<std::pair<COLORREF, UniqueGdiObject>> brushes;
     bool highContrast = HighContrast();
     OutcomeAnnouncer outcomes;
+    struct Wait {
+        bool leaveAtOnce = false;
+        bool leaveAsked = false;
+        HWND focus = nullptr;
+        std::array<bool, WaitButtonCount> wasEnabled{};  // the greyed buttons' own states
+    };
+    std::optional<Wait> wait;
 };

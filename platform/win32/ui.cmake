@@ -13,6 +13,8 @@ add_library(win32_ui STATIC
     ${PROJECT_SOURCE_DIR}/platform/win32/KeyboardFocus.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/Painting.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/MainWindowSurface.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/WindowWait.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/ModalWait.cpp
 )
 target_compile_options(win32_ui PRIVATE ${size_flags})
 target_link_libraries(win32_ui PUBLIC win32_services gdi32 user32)

@@ -121,9 +121,19 @@ e2e::Wizard WizardTest::StartOnSearchPage(const std::string& location, const std
     return wizard;
 }
 
+// While the wizard waits for its work it keeps answering but greys every button that acts on it;
+// afterwards one of them is always usable, unless a message box has the word or the window is
+// gone.
 void WizardTest::Settle(const e2e::Wizard& wizard) {
     DWORD_PTR result = 0;
     ::SendMessageTimeoutW(wizard.Handle(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+    e2e::WaitUntil([&] {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(wizard.Handle(), &process);
+        return !::IsWindow(wizard.Handle()) || wizard.Enabled(Widget::BitBtn1) ||
+               wizard.Enabled(Widget::BitBtn2) || wizard.Enabled(Widget::BitBtn4) ||
+               e2e::FindTopLevel(process, L"#32770", nullptr);
+    });
 }
 
 void WizardTest::Next(const e2e::Wizard& wizard, int expectedPage) {

@@ -15,6 +15,30 @@
 #include "install/PayloadTable.h"
 #include "tests/support/FakeSurface.h"
 
+// Runs the work at once on the caller's thread, each step for the window as it is handed over.
+class FakeWaiting : public Waiting {
+  public:
+    void Run(Leaving leaving, FunctionRef<void(const ToWindow&)> work) override {
+        if (current) throw std::logic_error("a wait inside a wait");
+        current = leaving;
+        try {
+            auto runNow = [](FunctionRef<void()> step) { step(); };
+            work(runNow);
+        } catch (...) {
+            current.reset();
+            throw;
+        }
+        current.reset();
+    }
+    // The library is asked, and the set written, only where the window does not wait for them.
+    void ExpectInside(Leaving leaving, const char* what) const {
+        if (current != leaving) throw std::logic_error(std::string(what) + " outside its wait");
+    }
+
+  private:
+    std::optional<Leaving> current;
+};
+
 class FakeRegistry : public Registry {
   public:
     std::optional<std::string> ReadUserString(const std::string& key,
@@ -47,6 +71,7 @@ class FakeLibraries : public Libraries {
     explicit FakeLibraries(CallLog& log) : log(log) {}
 
     LibraryHandle Load(const std::string& path) override {
+        if (waiting) waiting->ExpectInside(Waiting::Leaving::AtOnce, "a library loaded");
         log.push_back("load " + path);
         loads.push_back(path);
         auto found = libraries.find(path);
@@ -80,6 +105,7 @@ class FakeLibraries : public Libraries {
         std::copy(owner.begin(), owner.end(), buffer + 1);
     }
     void Free(LibraryHandle library) override {
+        if (waiting) waiting->ExpectInside(Waiting::Leaving::AtOnce, "a library released");
         log.push_back("free");
         --loaded;
         ++frees;
@@ -88,6 +114,7 @@ class FakeLibraries : public Libraries {
     }
 
     std::map<std::string, FakeLibrary> libraries;
+    const FakeWaiting* waiting = nullptr;
     std::vector<std::string> loads;
     int loaded = 0;
     int frees = 0;
@@ -165,10 +192,12 @@ class FakeFiles : public Files {
     enum class Failure { CannotCreate, ShortWrite, CannotReplace };
 
     std::unique_ptr<FileSet> BeginSet(const std::vector<std::string>&) override {
+        if (waiting) waiting->ExpectInside(Waiting::Leaving::AfterWork, "a set begun");
         return std::make_unique<Set>(*this);
     }
 
     std::set<std::string> folders;
+    const FakeWaiting* waiting = nullptr;
     std::map<std::string, File> files;
     std::map<std::string, Failure> failures;
 
@@ -220,14 +249,20 @@ struct FakeWizard {
     FakeFolderChooser chooser;
     FakeResources resources{log};
     FakeFiles files{log};
-    Platform platform{registry, libraries, chooser, resources, files};
+    FakeWaiting waiting;
+    Platform platform{registry, libraries, chooser, resources, files, waiting};
     TForm1 form;
 
     FakeWizard() : form{surface, platform} {
-        registry.log = &log;
+        Wire();
         form.Created();
     }
-    explicit FakeWizard(Surface& on) : form{on, platform} { registry.log = &log; }
+    explicit FakeWizard(Surface& on) : form{on, platform} { Wire(); }
+    void Wire() {
+        registry.log = &log;
+        libraries.waiting = &waiting;
+        files.waiting = &waiting;
+    }
     // As the window reports a click.
     void Click(Widget widget) { form.Clicked(widget); }
 
