@@ -74,17 +74,17 @@ class Responsiveness : public WizardTest, public ::testing::WithParamInterface<R
     // nor wait to act once the box is answered.
     void LibraryAsks(const e2e::Wizard& wizard, const std::string& host) {
         wizard.Click(Widget::BitBtn2);
-        HWND box = nullptr;
-        ASSERT_TRUE(e2e::WaitUntil([&] { return (box = LibraryBox()) != nullptr; }))
+        ASSERT_TRUE(e2e::WaitUntil([&] { return !LibraryBoxes().empty(); }))
             << "the library's box did not appear";
         wizard.Click(Widget::BitBtn2);
         std::this_thread::sleep_for(500ms);
-        EXPECT_EQ(LibraryBoxes(), 1u) << "the click re-entered the search";
-        ASSERT_TRUE(e2e::PressOk(box));
+        std::vector<HWND> boxes = LibraryBoxes();
+        ASSERT_EQ(boxes.size(), 1u) << "the click re-entered the search";
+        ASSERT_TRUE(e2e::PressOk(boxes.front()));
         EXPECT_TRUE(wizard.WaitForPage(1));
         Settle(wizard);
         std::this_thread::sleep_for(500ms);
-        EXPECT_EQ(LibraryBoxes(), 0u) << "a second search started";
+        EXPECT_EQ(LibraryBoxes().size(), 0u) << "a second search started";
         EXPECT_EQ(wizard.VisiblePage(), 1) << "the click acted after the box";
         EXPECT_EQ(wizard.Text(Widget::StaticText3), FoundText(host));
         EXPECT_EQ(ReadEvents(host), AskedOnceAndReleased);
@@ -125,7 +125,7 @@ class Responsiveness : public WizardTest, public ::testing::WithParamInterface<R
     }
 
   private:
-    std::vector<HWND> LibraryBoxesShown() const {
+    std::vector<HWND> LibraryBoxes() const {
         std::vector<HWND> boxes;
         for (HWND window : e2e::TopLevelWindows(process.Id()))
             if (e2e::IsShown(window) && e2e::ClassName(window) == "#32770" &&
@@ -133,11 +133,6 @@ class Responsiveness : public WizardTest, public ::testing::WithParamInterface<R
                 boxes.push_back(window);
         return boxes;
     }
-    HWND LibraryBox() const {
-        std::vector<HWND> boxes = LibraryBoxesShown();
-        return boxes.empty() ? nullptr : boxes.front();
-    }
-    size_t LibraryBoxes() const { return LibraryBoxesShown().size(); }
 
     // The library never answers: "Dalej >>" and "<< Cofnij" do nothing (a second search would
     // ask the library again), leaving ends the wizard at once and without releasing the
