@@ -39,12 +39,6 @@ BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM context) {
     });
 }
 
-std::vector<HWND> TopLevelWindows(DWORD processId) {
-    WindowSearch search{processId, {}};
-    ::EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 struct DescendantSearch {
     const std::function<bool(HWND)>* match;
     HWND found;
@@ -76,6 +70,12 @@ HWND FindMessageBox(DWORD processId) {
 }
 
 }  // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD processId) {
+    WindowSearch search{processId, {}};
+    ::EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 std::vector<HWND> TaskbarWindows(DWORD processId) {
     std::vector<HWND> listed;

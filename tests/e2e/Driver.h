@@ -60,6 +60,8 @@ void Click(HWND button);
 void PostClose(HWND window);        // WM_CLOSE
 void PostSystemClose(HWND window);  // WM_SYSCOMMAND SC_CLOSE, as the close box sends it
 
+// Every top-level window of a process, shown or not.
+std::vector<HWND> TopLevelWindows(DWORD processId);
 // The windows of a process that the taskbar and Alt+Tab list: visible top-level windows that
 // are not tool windows and are either unowned or marked as application windows.
 std::vector<HWND> TaskbarWindows(DWORD processId);
