@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <cstdlib>
-
 #include "app/Unit1.h"
 #include "platform/ApplicationTitle.h"
 #include "platform/Platform.h"
@@ -16,14 +14,6 @@
 #include "platform/win32/Win32Libraries.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Resources.h"
-
-// The library's default terminate handler demangles the exception's type name for a console this
-// GUI program does not have, and brings some 45 KB of demangler with it.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() {
-    std::abort();
-}
-}  // namespace __gnu_cxx
 
 namespace {
 

@@ -3,9 +3,14 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(MINGW_PREFIX i686-w64-mingw32)
-# Prefer the posix threading variant by name, whatever the alternatives point at.
-find_program(CMAKE_C_COMPILER NAMES ${MINGW_PREFIX}-gcc-posix ${MINGW_PREFIX}-gcc REQUIRED)
-find_program(CMAKE_CXX_COMPILER NAMES ${MINGW_PREFIX}-g++-posix ${MINGW_PREFIX}-g++ REQUIRED)
+# Debian ships the compiler twice, with the posix and with the win32 thread model; each is asked
+# for by name, whatever the alternatives point at. posix unless a toolchain file including this
+# one says otherwise (see mingw-i686-win32.cmake).
+if(NOT MINGW_THREAD_MODEL)
+    set(MINGW_THREAD_MODEL posix)
+endif()
+find_program(CMAKE_C_COMPILER ${MINGW_PREFIX}-gcc-${MINGW_THREAD_MODEL} REQUIRED)
+find_program(CMAKE_CXX_COMPILER ${MINGW_PREFIX}-g++-${MINGW_THREAD_MODEL} REQUIRED)
 find_program(CMAKE_RC_COMPILER ${MINGW_PREFIX}-windres REQUIRED)
 find_program(CMAKE_OBJDUMP ${MINGW_PREFIX}-objdump)
 

@@ -1,10 +1,11 @@
 # The Windows product and the tests that need Windows (run under Wine).
 enable_language(RC)
 
-# The wizard has one thread, so its function-local statics need no locks (2 KB less). The strings'
-# members are instantiated in our own code, only those we use (25 KB less).
+# Function-local statics need no locks (2 KB less): they are made on the window's thread, and the
+# one the work thread reads (whether the loader has search flags) is made at start-up. The
+# strings' members are instantiated in our own code, only those we use (25 KB less).
 set(size_flags -Os -ffunction-sections -fdata-sections -fno-threadsafe-statics
-    -include ${PROJECT_SOURCE_DIR}/platform/win32/OwnStringInstantiations.h)
+    -include ${PROJECT_SOURCE_DIR}/app/toolchain/OwnStringInstantiations.h)
 set(product_link_flags
     -static -static-libgcc -static-libstdc++ -s
     -Wl,--gc-sections -Wl,--no-insert-timestamp -Wl,--nxcompat -Wl,--dynamicbase -Wl,--tsaware)
@@ -25,13 +26,30 @@ file(GLOB resource_files ${PROJECT_SOURCE_DIR}/app/res/*.bmp ${PROJECT_SOURCE_DI
      ${PROJECT_SOURCE_DIR}/install/payloads/*.rtf)
 set_source_files_properties(${PROJECT_BINARY_DIR}/Instalator.rc PROPERTIES
     OBJECT_DEPENDS "${resource_files};${PROJECT_BINARY_DIR}/Instalator.manifest")
-add_executable(Instalator WIN32 app/Main.cpp app/StandardLibraryFailures.cpp app/ExceptionThreadSupport.cpp
-                          ${PROJECT_BINARY_DIR}/Instalator.rc)
-target_compile_options(Instalator PRIVATE ${size_flags})
-target_link_libraries(Instalator PRIVATE wizard_logic win32_ui win32_services)
-target_link_options(Instalator PRIVATE ${product_link_flags} -municode -mwindows)
-target_include_directories(Instalator PRIVATE ${PROJECT_SOURCE_DIR}/app)
-set_target_properties(Instalator PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
+include(${PROJECT_SOURCE_DIR}/app/toolchain/toolchain.cmake)
+if(MINGW_THREAD_MODEL STREQUAL "win32")
+    add_executable(Instalator WIN32 app/Main.cpp ${PROJECT_BINARY_DIR}/Instalator.rc)
+    target_compile_options(Instalator PRIVATE ${size_flags})
+    target_link_libraries(Instalator PRIVATE toolchain_workarounds wizard_logic win32_ui
+                                             win32_services)
+    target_link_options(Instalator PRIVATE ${product_link_flags} -municode -mwindows)
+    target_include_directories(Instalator PRIVATE ${PROJECT_SOURCE_DIR}/app)
+    set_target_properties(Instalator PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
+    set(INSTALATOR_EXE ${PROJECT_BINARY_DIR}/Instalator.exe)
+else()
+    # The shipped exe is built only by the compiler it ships from, in its own build tree (the
+    # preset's, configured the first time); here the target Instalator brings that build up to
+    # date, and the tests use its exe.
+    set(INSTALATOR_EXE_PRESET win32-exe CACHE STRING "The preset that builds Instalator.exe")
+    set(exe_build ${PROJECT_SOURCE_DIR}/build/${INSTALATOR_EXE_PRESET})
+    set(INSTALATOR_EXE ${exe_build}/Instalator.exe)
+    add_custom_target(Instalator
+        COMMAND ${CMAKE_COMMAND} -DPRESET=${INSTALATOR_EXE_PRESET} -DBINARY_DIR=${exe_build}
+                -P ${PROJECT_SOURCE_DIR}/cmake/build-preset.cmake
+        WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+        BYPRODUCTS ${INSTALATOR_EXE}
+        USES_TERMINAL VERBATIM)
+endif()
 
 # A private Wine prefix for every Wine test, made once per build tree.
 set(WINE_TEST_PREFIX ${PROJECT_BINARY_DIR}/wineprefix)

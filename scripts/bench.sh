@@ -16,19 +16,20 @@ cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target Instalator MinimalWindow FairFloor StartupTimer InstallBench \
     Responsiveness fixture_slow_check >/dev/null
 bin=build/win32
+exe=build/win32-exe/Instalator.exe  # the shipped exe, from its own build (target Instalator)
 prefix=$PWD/build/bench/wineprefix
 scripts/make-wineprefix.sh "$prefix" >/dev/null
 export WINEPREFIX=$prefix WINEDEBUG=-all
 
-size_exe=$(stat -c %s $bin/Instalator.exe)
+size_exe=$(stat -c %s $exe)
 size_min=$(stat -c %s $bin/MinimalWindow.exe)
 
 measure() {
     local start_exe start_min start_floor install answers
     read -r start_exe start_min start_floor < <(wine $bin/StartupTimer.exe "$runs" \
-        "$bin/Instalator.exe" "$bin/MinimalWindow.exe" "$bin/FairFloor.exe" | tr -d '\r')
-    install=$(wine $bin/InstallBench.exe "$bin/Instalator.exe" 21 | tr -d '\r')
-    answers=$(wine $bin/Responsiveness.exe "$bin/Instalator.exe" \
+        "$exe" "$bin/MinimalWindow.exe" "$bin/FairFloor.exe" | tr -d '\r')
+    install=$(wine $bin/InstallBench.exe "$exe" 21 | tr -d '\r')
+    answers=$(wine $bin/Responsiveness.exe "$exe" \
         "$bin/fixtures/fixture_slow_check.dll" "$runs" | tr -d '\r')
     echo "$start_exe $start_min $start_floor $install $answers"
 }
@@ -39,7 +40,7 @@ else
     # xvfb-run is a POSIX shell script, which drops exported bash functions: pass the text.
     read -r start_exe start_min start_floor inst_wizard inst_plain inst_durable \
         idle_gap library_gap set_gap < <(xvfb-run -a -s "-screen 0 1024x768x24" \
-            bash -c "bin=$bin runs=$runs; $(declare -f measure); measure")
+            bash -c "bin=$bin exe=$exe runs=$runs; $(declare -f measure); measure")
 fi
 wineserver -k 2>/dev/null || true
 

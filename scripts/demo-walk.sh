@@ -27,3 +27,7 @@ else
     step click BitBtn4 && step wait-gone               # "Zamknij."
 fi
 wait
+# Wine's own processes (the desktop among them) stay connected to the display for a moment after
+# the wizard; the session ends before xvfb-run takes the display away, or each of them reports
+# the broken connection.
+wineserver -w

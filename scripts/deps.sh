@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building and testing need on Debian 12: the host and MinGW-w64 compilers, CMake,
+# Installs what building and testing need on Debian 12: the host and MinGW-w64 compilers (the
+# win32 thread model for the shipped exe, the posix one for the tests), CMake,
 # Ninja, GoogleTest sources, 32-bit Wine with Wine's own fonts and Carlito (Calibri's metrics), Xvfb,
 # and osslsigncode with openssl for signing releases.
 # Skips apt entirely when all are present.
@@ -12,6 +13,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
+          g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32
           wine wine32:i386 fonts-wine fonts-crosextra-carlito xvfb xauth imagemagick util-linux
           osslsigncode openssl)
 update_attempts=${DEPS_UPDATE_ATTEMPTS:-3}

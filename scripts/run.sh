@@ -13,6 +13,7 @@ scripts/deps.sh
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target Instalator fixtures WizardStep >/dev/null
 bin=$root/build/win32
+exe=$root/build/win32-exe/Instalator.exe  # the shipped exe, from its own build (target Instalator)
 demo=$root/build/demo
 export WINEPREFIX=$demo/wineprefix WINEDEBUG=-all
 scripts/make-wineprefix.sh "$WINEPREFIX" >/dev/null
@@ -23,7 +24,7 @@ host=$WINEPREFIX/drive_c/Tesmaren
 mkdir -p "$host/SZABLONY"
 cp "$bin/fixtures/fixture_network.dll" "$host/KORDALIN.dll"
 wine reg add 'HKCU\KvTesmaren' /v Lokalizacja /t REG_SZ /d 'C:\Tesmaren' /f >/dev/null
-cp "$bin/Instalator.exe" "$demo/Instalator.exe"
+cp "$exe" "$demo/Instalator.exe"
 # Wine's session binds to the display of its first window; the wizard gets a session of its own.
 wineserver -k 2>/dev/null || true
 

@@ -1,29 +1,18 @@
 #include "platform/win32/Accessibility.h"
 
-// oleacc.h needs windows.h and ole2.h before it, which include sorting would undo.
-// clang-format off
-#include <ole2.h>
-#include <oleacc.h>
-// clang-format on
-
+#include <utility>
 #include <vector>
 
 #include "platform/Layout.h"
 #include "platform/win32/CallbackEdge.h"
-#include "platform/win32/DllSearch.h"
+#include "platform/win32/ComPointer.h"
+#include "platform/win32/DescribedObject.h"
+#include "platform/win32/SystemFunction.h"
 #include "platform/win32/Text.h"
 
 namespace {
 
 using W = Widget;
-
-struct AccessibleFacts {
-    Widget widget;
-    const wchar_t* name;  // null: the standard object's own
-    bool decoration;      // not read at all
-    Widget outcome;       // the text that describes it while its page is shown; Form1: none
-    Widget page;
-};
 
 // clang-format off
 constexpr AccessibleFacts Facts[] = {
@@ -67,14 +56,6 @@ constexpr LONG Polite = 1;
 // later; older readers ignore it.
 constexpr DWORD LiveRegionChanged = 0x8019;
 
-// Accessibility and COM are loaded only when a screen reader asks, from the system folder, so
-// the executable imports neither and no copy beside the installer is ever picked up.
-template <typename Function>
-Function SystemFunction(const wchar_t* dll, const char* name) {
-    HMODULE module = ::GetModuleHandleW(dll);
-    return ExportOf<Function>(module ? module : LoadFromSystemFolder(dll), name);
-}
-
 // Handing an object to another process marshals it, which needs the thread in an apartment; the
 // wizard's thread joins one the first time and stays (the folder chooser's own join nests in it).
 bool InApartment() {
@@ -87,12 +68,6 @@ bool InApartment() {
     return joined;
 }
 
-BSTR AllocateString(const std::wstring& text) {
-    using Allocate = BSTR(WINAPI*)(const OLECHAR*, UINT);
-    static const auto allocate = SystemFunction<Allocate>(L"oleaut32.dll", "SysAllocStringLen");
-    return allocate ? allocate(text.data(), static_cast<UINT>(text.size())) : nullptr;
-}
-
 const AccessibleFacts* FactsOf(HWND window) {
     std::optional<Widget> widget = WidgetOfControlId(::GetDlgCtrlID(window));
     if (!widget) return nullptr;
@@ -100,153 +75,6 @@ const AccessibleFacts* FactsOf(HWND window) {
         if (facts.widget == *widget) return &facts;
     return nullptr;
 }
-
-// A widget's window found from any other through the layout's parents.
-HWND WidgetWindow(HWND anyWidget, Widget widget) {
-    if (widget == W::Form1) return ::GetAncestor(anyWidget, GA_ROOT);
-    HWND parent = WidgetWindow(anyWidget, LayoutOf(widget).parent);
-    return parent ? ::GetDlgItem(parent, WidgetControlId(widget)) : nullptr;
-}
-
-bool IsSelf(const VARIANT& child) {
-    return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
-}
-
-// The standard object with the facts laid over it; everything else is the standard object's.
-class DescribedObject final : public IAccessible {
-  public:
-    DescribedObject(IAccessible* standard, HWND window, const AccessibleFacts& facts)
-        : standard(standard), window(window), facts(facts) {}
-    DescribedObject(const DescribedObject&) = delete;
-    DescribedObject& operator=(const DescribedObject&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDispatch)) ||
-            IsEqualIID(iid, __uuidof(IAccessible))) {
-            *object = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        // The standard object's helpers only: were its marshalling interfaces handed out, the
-        // standard object instead of this one would reach the screen reader.
-        if (IsEqualIID(iid, __uuidof(IEnumVARIANT)) || IsEqualIID(iid, __uuidof(IOleWindow)))
-            return standard->QueryInterface(iid, object);
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references;
-        if (left == 0) delete this;
-        return left;
-    }
-
-    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        if (!facts.name || !IsSelf(child)) return standard->get_accName(child, name);
-        if (!name) return E_POINTER;
-        *name = AllocateString(facts.name);
-        return *name ? S_OK : E_OUTOFMEMORY;
-    }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
-        if (facts.outcome != W::Form1 && IsSelf(child) && description) {
-            HWND page = WidgetWindow(window, facts.page);
-            HWND text = WidgetWindow(window, facts.outcome);
-            std::wstring outcome = text ? WindowText(text) : std::wstring();
-            if (page && ::IsWindowVisible(page) && !outcome.empty()) {
-                *description = AllocateString(outcome);
-                return *description ? S_OK : E_OUTOFMEMORY;
-            }
-        }
-        return standard->get_accDescription(child, description);
-    }
-    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        HRESULT result = standard->get_accState(child, state);
-        if (SUCCEEDED(result) && facts.decoration && IsSelf(child) && state->vt == VT_I4)
-            state->lVal |= STATE_SYSTEM_INVISIBLE;
-        return result;
-    }
-
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        return standard->GetTypeInfoCount(count);
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
-        return standard->GetTypeInfo(index, locale, info);
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                            DISPID* ids) override {
-        return standard->GetIDsOfNames(iid, names, count, locale, ids);
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
-                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
-                                     UINT* argumentError) override {
-        return standard->Invoke(id, iid, locale, flags, parameters, result, exception,
-                                argumentError);
-    }
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-        return standard->get_accParent(parent);
-    }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
-        return standard->get_accChildCount(count);
-    }
-    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
-        return standard->get_accChild(child, object);
-    }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-        return standard->get_accValue(child, value);
-    }
-    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        return standard->get_accRole(child, role);
-    }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
-        return standard->get_accHelp(child, help);
-    }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
-        return standard->get_accHelpTopic(file, child, topic);
-    }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
-        return standard->get_accKeyboardShortcut(child, shortcut);
-    }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override {
-        return standard->get_accFocus(child);
-    }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
-        return standard->get_accSelection(children);
-    }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-        return standard->get_accDefaultAction(child, action);
-    }
-    HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
-        return standard->accSelect(flags, child);
-    }
-    HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
-                                          VARIANT child) override {
-        return standard->accLocation(left, top, width, height, child);
-    }
-    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
-        return standard->accNavigate(direction, start, end);
-    }
-    HRESULT STDMETHODCALLTYPE accHitTest(LONG left, LONG top, VARIANT* child) override {
-        return standard->accHitTest(left, top, child);
-    }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        return standard->accDoDefaultAction(child);
-    }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
-        return standard->put_accName(child, name);
-    }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
-        return standard->put_accValue(child, value);
-    }
-
-  private:
-    ~DescribedObject() { standard->Release(); }
-
-    IAccessible* standard;
-    HWND window;
-    const AccessibleFacts& facts;
-    ULONG references = 1;
-};
 
 LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam) {
     LONG object = static_cast<LONG>(lParam);
@@ -256,13 +84,12 @@ LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam) {
     using FromObject = LRESULT(WINAPI*)(REFIID, WPARAM, IUnknown*);
     auto create = SystemFunction<CreateStandard>(L"oleacc.dll", "CreateStdAccessibleObject");
     auto fromObject = SystemFunction<FromObject>(L"oleacc.dll", "LresultFromObject");
-    IAccessible* standard = nullptr;
+    ComPointer<IAccessible> standard;
     if (!create || !fromObject ||
-        FAILED(create(window, object, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
+        FAILED(create(window, object, __uuidof(IAccessible), standard.put())))
         return 0;
-    auto* described = new DescribedObject(standard, window, *facts);
-    LRESULT answer = fromObject(__uuidof(IAccessible), wParam, described);
-    described->Release();
+    ComPointer<IAccessible> described = Described(std::move(standard), window, *facts);
+    LRESULT answer = fromObject(__uuidof(IAccessible), wParam, described.get());
     // A failure is an HRESULT; the standard object then answers as if we had not.
     return answer < 0 ? 0 : answer;
 }
@@ -287,10 +114,10 @@ LRESULT CALLBACK DescribedProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 void SetPolite(HWND text) {
     using CreateInstance = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
     auto create = SystemFunction<CreateInstance>(L"ole32.dll", "CoCreateInstance");
-    IAccPropServices* services = nullptr;
+    ComPointer<IAccPropServices> services;
     if (!create || !InApartment() ||
         FAILED(create(AccPropServicesClass, nullptr, CLSCTX_INPROC_SERVER, AccPropServicesInterface,
-                      reinterpret_cast<void**>(&services))))
+                      services.put())))
         return;
     VARIANT polite{};
     polite.vt = VT_I4;
@@ -298,7 +125,6 @@ void SetPolite(HWND text) {
     // Windows 7 does not know the property; there the event alone has to do.
     services->SetHwndProp(text, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, LiveSettingProperty,
                           polite);
-    services->Release();
 }
 
 }  // namespace

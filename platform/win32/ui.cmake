@@ -1,6 +1,7 @@
 # The window: a humble view over the layout table that reports its events to whoever drives it.
 add_library(win32_ui STATIC
     ${PROJECT_SOURCE_DIR}/platform/win32/Accessibility.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/DescribedObject.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/ApplicationWindow.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/Appearance.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/Fonts.cpp

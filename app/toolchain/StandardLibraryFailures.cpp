@@ -11,6 +11,7 @@
 #include <new>
 #include <string>
 
+#include "LibraryVersion.h"
 #include "platform/Failure.h"
 
 namespace {

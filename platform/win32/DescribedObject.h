@@ -1,0 +1,25 @@
+#pragma once
+
+// oleacc.h needs windows.h and ole2.h before it, which include sorting would undo.
+// clang-format off
+#include <windows.h>
+#include <ole2.h>
+#include <oleacc.h>
+// clang-format on
+
+#include "platform/Widget.h"
+#include "platform/win32/ComPointer.h"
+
+// What a screen reader hears of one widget beyond what the standard object says.
+struct AccessibleFacts {
+    Widget widget;
+    const wchar_t* name;  // null: the standard object's own
+    bool decoration;      // not read at all
+    Widget outcome;       // the text that describes it while its page is shown; Form1: none
+    Widget page;
+};
+
+// The standard object of a widget's window with the facts laid over it; everything else is the
+// standard object's. The facts must outlive the object.
+ComPointer<IAccessible> Described(ComPointer<IAccessible> standard, HWND window,
+                                  const AccessibleFacts& facts);
