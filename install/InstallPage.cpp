@@ -28,6 +28,7 @@ void TForm1::TabSheet3Show() {
         // together or not at all: each is written beside its target, then the set is swapped in
         // (each new file with the archive attribute only) or, on any failure, left as it was.
         std::vector<std::string> targets;
+        targets.reserve(PayloadTable.size());
         for (const PayloadEntry& entry : PayloadTable)
             targets.push_back(Location + entry.relativePath);
         std::unique_ptr<FileSet> templates = platform.files.BeginSet(targets);
