@@ -1,4 +1,5 @@
 #include "app/Unit1.h"
+#include "discovery/ChosenLocation.h"
 #include "discovery/ResultText.h"
 #include "platform/FolderOf.h"
 #include "platform/LineBreak.h"
@@ -15,10 +16,7 @@ void TForm1::BitBtn5Click() {
 
     std::optional<std::string> chosen =
         platform.folderChooser.Choose("Wybierz folder:", FolderOf(surface.OwnPath()));
-    if (chosen) {
-        Location = *chosen;
-        if (!Location.empty() && Location.back() == '\\') Location.pop_back();
-    }
+    if (chosen) Location = ChosenLocation(*chosen);
     surface.SetText(Widget::Edit1, Location);
     ProbeComponents();
 

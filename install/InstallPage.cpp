@@ -29,6 +29,7 @@ InstallOutcome InstallTemplates(Resources& resources, Files& files, const std::s
     InstallOutcome outcome;
     try {
         std::vector<std::string> targets;
+        targets.reserve(PayloadTable.size());
         for (const PayloadEntry& entry : PayloadTable)
             targets.push_back(location + entry.relativePath);
         std::unique_ptr<FileSet> templates = files.BeginSet(targets);

@@ -12,6 +12,7 @@ enum class Widget {
 #undef INSTALATOR_WIDGET_ENUMERATOR
 };
 
+// NOLINTNEXTLINE(bugprone-macro-parentheses): each widget adds a term "+1" to the sum.
 #define INSTALATOR_WIDGET_ONE(...) +1
 inline constexpr int WidgetCount = 0 INSTALATOR_WIDGETS(INSTALATOR_WIDGET_ONE);
 #undef INSTALATOR_WIDGET_ONE

@@ -2,7 +2,8 @@
 # Installs what building and testing need on Debian 12: the host and MinGW-w64 compilers (the
 # win32 thread model for the shipped exe, the posix one for the tests), CMake,
 # Ninja, GoogleTest sources, 32-bit Wine with Wine's own fonts and Carlito (Calibri's metrics), Xvfb,
-# and osslsigncode with openssl for signing releases.
+# osslsigncode with openssl for signing releases, and clang with libFuzzer and the sanitizers'
+# run-time and clang-tidy for the fuzz and static-analysis steps.
 # Skips apt entirely when all are present.
 #
 # The package archive is sometimes caught mid-sync: an index that does not match its Release file
@@ -15,7 +16,7 @@ packages=(cmake ninja-build g++ googletest
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
           g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32
           wine wine32:i386 fonts-wine fonts-crosextra-carlito xvfb xauth imagemagick util-linux
-          osslsigncode openssl)
+          osslsigncode openssl clang-14 libclang-rt-14-dev clang-tidy-14)
 update_attempts=${DEPS_UPDATE_ATTEMPTS:-3}
 retry_pause=${DEPS_RETRY_PAUSE:-10}
 os_release=${DEPS_OS_RELEASE:-/etc/os-release}

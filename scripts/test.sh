@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every test, from scratch: installs what is missing, builds the presets anew, runs the native
-# unit tests, then the Windows tests (unit, platform and end-to-end) under Wine in Xvfb.
+# unit tests (under ASan and UBSan), the Windows tests (unit, platform and end-to-end) under Wine
+# in Xvfb, the fuzz targets for a bounded time, and clang-tidy over both presets' product code.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,7 +21,7 @@ status=0
 build_failures=0
 logs=$(mktemp -d)
 # win32-exe first: the win32 preset's tests use its Instalator.exe.
-for preset in win32-exe native win32; do
+for preset in win32-exe native win32 fuzz; do
     echo "== $preset: configure and build"
     # From scratch: nothing of an earlier build may stand in for a failed one.
     WINEPREFIX="$PWD/build/$preset/wineprefix" wineserver -k 2>/dev/null || true
@@ -42,10 +43,26 @@ echo "== win32: tests under Wine"
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win32 2>&1 | tee "$logs/win32.log" || status=1
 WINEPREFIX="$PWD/build/win32/wineprefix" wineserver -k 2>/dev/null || true
 
+started=$SECONDS
+echo "== fuzz: each target for a bounded time"
+ctest --preset fuzz 2>&1 | tee "$logs/fuzz.log" || status=1
+echo "== fuzz: $((SECONDS - started)) s"
+
+# Each tree's clang-tidy run counts as one test.
+tp=0 tf=0
+for preset in native win32; do
+    started=$SECONDS
+    echo "== $preset: clang-tidy"
+    if scripts/tidy.sh "build/$preset"; then tp=$((tp + 1)); else tf=$((tf + 1)); fi
+    echo "== $preset: clang-tidy, $((SECONDS - started)) s"
+done
+
 read -r np nf < <(summary "$logs/native.log")
 read -r wp wf < <(summary "$logs/win32.log")
-failed=$((nf + wf + build_failures))
+read -r fp ff < <(summary "$logs/fuzz.log")
+failed=$((nf + wf + ff + tf + build_failures))
 [ $failed -eq 0 ] || status=1
-echo "native: $np passed, $nf failed; win32: $wp passed, $wf failed; builds failed: $build_failures"
-echo "total: $((np + wp)) passed, $failed failed"
+echo "native: $np passed, $nf failed; win32: $wp passed, $wf failed; fuzz: $fp passed, $ff failed;" \
+     "clang-tidy: $tp passed, $tf failed; builds failed: $build_failures"
+echo "total: $((np + wp + fp + tp)) passed, $failed failed"
 exit $status

@@ -12,4 +12,5 @@
 #error "the standard library no longer has the switch this relies on; drop this header"
 #endif
 #undef _GLIBCXX_EXTERN_TEMPLATE
+// NOLINTNEXTLINE(bugprone-reserved-identifier,bugprone-macro-parentheses): the library's own name.
 #define _GLIBCXX_EXTERN_TEMPLATE -1

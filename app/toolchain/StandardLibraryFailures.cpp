@@ -32,6 +32,7 @@ void AppendDecimal(std::string& text, std::size_t value) {
 
 }  // namespace
 
+// NOLINTNEXTLINE(cert-dcl58-cpp): the library's own hooks, replaced on purpose (see above).
 namespace std {
 
 void __throw_bad_alloc() {
@@ -51,6 +52,7 @@ void __throw_logic_error(const char* message) {
 }
 
 // The library formats these messages with %s, %zu and %% only.
+// NOLINTNEXTLINE(cert-dcl50-cpp): the library declares it so.
 void __throw_out_of_range_fmt(const char* format, ...) {
     std::string text;
     va_list arguments;

@@ -146,7 +146,8 @@ void DescribeToScreenReaders(const std::array<HWND, WidgetCount>& windows) {
 }
 
 void OutcomeAnnouncer::AnnounceChanges(const std::array<HWND, WidgetCount>& windows) {
-    for (std::size_t i = 0; i < announced.size(); ++i) {
+    static_assert(std::size(OutcomeTexts) == std::tuple_size_v<decltype(announced)>);
+    for (std::size_t i = 0; i < std::size(OutcomeTexts); ++i) {
         HWND text = windows[static_cast<std::size_t>(OutcomeTexts[i])];
         if (!text) continue;
         std::wstring now = WindowText(text);

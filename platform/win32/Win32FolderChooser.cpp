@@ -14,7 +14,7 @@ namespace {
 
 // The shell and COM, loaded when the chooser is first opened: nothing else needs them, and loading
 // them (with what they bring in) at start would delay the first window.
-struct Shell {
+struct ShellCalls {
     decltype(&::CoInitializeEx) CoInitializeEx;
     decltype(&::CoUninitialize) CoUninitialize;
     decltype(&::CoTaskMemFree) CoTaskMemFree;
@@ -29,8 +29,8 @@ bool Resolve(HMODULE library, const char* name, Function& function) {
 }
 
 // nullptr when the system lacks one of them.
-const Shell* LoadShell() {
-    static Shell functions;
+const ShellCalls* LoadShell() {
+    static ShellCalls functions;
     static const bool loaded = [] {
         HMODULE com = LoadShellLibrary(L"ole32.dll");
         HMODULE shell32 = LoadShellLibrary(L"shell32.dll");
@@ -44,7 +44,7 @@ const Shell* LoadShell() {
 }
 
 // Set before any item list or apartment exists.
-const Shell* shell = nullptr;
+const ShellCalls* shell = nullptr;
 
 void FreeItemList(PIDLIST_ABSOLUTE list) {
     shell->CoTaskMemFree(list);

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <vector>
 
 #include "platform/Failure.h"
+#include "platform/RegistryString.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 
@@ -34,13 +34,6 @@ std::optional<StoredValue> QueryValue(HKEY key, const std::wstring& name) {
     return std::nullopt;
 }
 
-// Taken up to the first NUL; stored data need not be terminated, nor hold whole characters.
-std::wstring StringFromData(const std::vector<BYTE>& data) {
-    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
-    if (!text.empty()) std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
-    return text.substr(0, text.find(L'\0'));
-}
-
 }  // namespace
 
 std::optional<std::string> Win32Registry::ReadUserString(const std::string& key,
@@ -53,5 +46,6 @@ std::optional<std::string> Win32Registry::ReadUserString(const std::string& key,
     if (!value) return std::nullopt;
     if (value->type != REG_SZ && value->type != REG_EXPAND_SZ)
         throw Failure("Invalid data type for '" + name + "'");
-    return Narrow(StringFromData(value->data));
+    std::u16string text = RegistryStringFromBytes(value->data.data(), value->data.size());
+    return Narrow(std::wstring(text.begin(), text.end()));
 }
