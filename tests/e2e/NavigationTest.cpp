@@ -23,39 +23,30 @@ TEST_F(Navigation, NextAndBackMoveBetweenPagesWithTheButtonStatesOfEachSituation
     EXPECT_TRUE(process.Running());
 }
 
-TEST_F(Navigation, CancelOnTheFirstPageEndsTheProgramWithoutTouchingFilesOrRegistry) {
-    e2e::Wizard wizard = Start();
-    ASSERT_NE(wizard.Handle(), nullptr);
-
-    wizard.Click(Widget::BitBtn3);
-    ExpectCleanExit();
-    EXPECT_TRUE(Listing(Root()).empty()) << "the wizard left files in its working folder";
-    EXPECT_FALSE(RegistryKeyExists());
-}
-
-TEST_F(Navigation, CancelOnTheSearchPageEndsTheProgram) {
-    e2e::Wizard wizard = StartOnSearchPage(MakeHost("Tesmaren", "single_station"));
-    ASSERT_NE(wizard.Handle(), nullptr);
-    wizard.Click(Widget::BitBtn3);
-    ExpectCleanExit();
-}
-
-TEST_F(Navigation, CloseBoxEndsTheProgram) {
-    e2e::Wizard wizard = Start();
-    ASSERT_NE(wizard.Handle(), nullptr);
-
-    e2e::PostSystemClose(wizard.Handle());
-    ExpectCleanExit();
-    EXPECT_TRUE(Listing(Root()).empty());
-    EXPECT_FALSE(RegistryKeyExists());
-}
-
-TEST_F(Navigation, CloseRequestEndsTheProgram) {
-    e2e::Wizard wizard = Start();
-    ASSERT_NE(wizard.Handle(), nullptr);
-
-    e2e::PostClose(wizard.Handle());
-    ExpectCleanExit();
+// Each way out ends the program with exit code 0; from the first page it leaves no file and no
+// registry key behind. The search page comes last, as its host folder and registry entry stay.
+TEST_F(Navigation, CancelTheCloseBoxAndACloseRequestEachEndTheProgramCleanly) {
+    const struct {
+        const char* way;
+        void (*leave)(HWND main, HWND cancel);
+        bool onSearchPage;
+    } ways[] = {
+        {"Cancel", [](HWND, HWND cancel) { e2e::Click(cancel); }, false},
+        {"close box", [](HWND main, HWND) { e2e::PostSystemClose(main); }, false},
+        {"WM_CLOSE", [](HWND main, HWND) { e2e::PostClose(main); }, false},
+        {"Cancel on page 2", [](HWND, HWND cancel) { e2e::Click(cancel); }, true},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        e2e::Wizard wizard =
+            way.onSearchPage ? StartOnSearchPage(MakeHost("Tesmaren", "single_station")) : Start();
+        ASSERT_NE(wizard.Handle(), nullptr);
+        way.leave(wizard.Handle(), wizard.Window(Widget::BitBtn3));
+        ExpectCleanExit();
+        if (way.onSearchPage) continue;
+        EXPECT_TRUE(Listing(Root()).empty()) << "the wizard left files in its working folder";
+        EXPECT_FALSE(RegistryKeyExists());
+    }
 }
 
 }  // namespace
