@@ -6,6 +6,7 @@
 #include <functional>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,6 +15,8 @@
 #include "platform/win32/Win32Files.h"
 #include "tests/support/TemplateNames.h"
 #include "tests/support/TestFolders.h"
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -125,8 +128,8 @@ void InstallSix(
     set->Commit();
 }
 
-// Renames through a handle to this name fail, as a share that refuses them would; an empty name
-// refuses none.
+// The next rename through a handle to this name fails, as a share that refuses it for a moment
+// would (putting the old file back is a rename to the same name); an empty name refuses none.
 std::wstring refusedName;
 BOOL WINAPI RefusingSetFileInformation(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info,
                                        DWORD size) {
@@ -135,6 +138,7 @@ BOOL WINAPI RefusingSetFileInformation(HANDLE file, FILE_INFO_BY_HANDLE_CLASS ki
         std::wstring to(rename->FileName, rename->FileNameLength / sizeof(wchar_t));
         if (to.size() >= refusedName.size() &&
             to.compare(to.size() - refusedName.size(), refusedName.size(), refusedName) == 0) {
+            refusedName.clear();
             ::SetLastError(ERROR_ACCESS_DENIED);
             return FALSE;
         }
@@ -224,8 +228,8 @@ TEST_F(FilesTest, AStagedTargetIsHeldUntilItIsSwapped) {
     std::unique_ptr<FileSet> set = files.BeginSet({Narrow(target)});
     Stage(*set, target, "new content");
     UniqueFile writer(::CreateFileW(target.c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr));
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(writer);
     EXPECT_FALSE(::MoveFileExW(target.c_str(), (templates + L"\\moved.rtf").c_str(), 0));
     EXPECT_FALSE(::DeleteFileW(target.c_str()));
@@ -330,34 +334,73 @@ void WriteJournalText(const std::wstring& path, const std::wstring& text) {
         ::WriteFile(file.get(), text.data(), text.size() * sizeof(wchar_t), &written, nullptr));
 }
 
+// Starts a Unix program in `folder` and waits until `done` says it has done its work: Wine starts
+// a Unix program as it does a Windows one (drive Z: is the Unix root) but does not wait for it.
+bool RunUnix(const std::wstring& folder, std::wstring command, const std::function<bool()>& done) {
+    std::wstring program = L"Z:\\bin\\" + command.substr(0, command.find(L' '));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &process))
+        return false;
+    UniqueKernelHandle processHandle(process.hProcess), thread(process.hThread);
+    for (int wait = 0; wait < 500 && !done(); ++wait) ::Sleep(10);
+    return done();
+}
+
+// A symbolic link in `folder` to `to`, a path relative to it. Wine's CreateSymbolicLinkW succeeds
+// and makes nothing, and Wine shows a Unix link as the file it points to (where Windows shows a
+// reparse point): so under Wine the link is made by /bin/ln, in the folder, with no Unix path.
+bool MakeSymbolicLink(const std::wstring& folder, const std::wstring& name, std::wstring to) {
+    auto made = [&] {
+        Listed names = Listing(folder);
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    if (made()) return false;
+    if (::CreateSymbolicLinkW((folder + L"\\" + name).c_str(), to.c_str(),
+                              SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
+        made())
+        return true;
+    std::replace(to.begin(), to.end(), L'\\', L'/');
+    return RunUnix(folder, L"ln -s " + to + L" " + name, made);
+}
+
 // What others may leave in a shared templates folder. Whatever it is, nothing but the six targets
-// changes, and they change together or not at all. Wine shows a hard link by its link count, as
-// Windows does, but cannot make a symbolic link (CreateSymbolicLinkW succeeds and makes nothing)
-// and shows a Unix one as the file it points to; there the symbolic rows are skipped, and the
-// hard-link rows go through the same refusal.
+// changes, they change together or not at all, and nothing is made or changed outside the folder.
+// Wine shows a hard link by its link count, as Windows does; a symbolic link only by the path the
+// opened file resolves to.
 TEST_F(FilesTest, WhatOthersLeaveInTheFolderIsNeverActedOn) {
-    enum Plant { HardLink, SymbolicLink, Journal, Plain };
+    enum Plant { HardLink, SymbolicLink, DanglingLink, HeldOverlay, Journal, Plain };
+    // An earlier overlay's six files, Kolwenta3A.rtf held open, and a journal that would remove
+    // them all if its damaged line were taken for Kolwenta3B.rtf.
+    std::wstring nul = L"FFFFFFFF Kolwenta3A.rtf\nFFFFFFFF Kolwenta3B.rtf"s + L'\0' +
+                       L"x\nFFFFFFFF Kolwenta3C.rtf\nFFFFFFFF Kolwenta3CC.rtf\n"
+                       L"FFFFFFFF Kolwenta3CCC.rtf\nFFFFFFFF Kolwenta3CZ.rtf\nend\n";
     struct Row {
         const char* what;
         Plant plant;
-        const wchar_t* name;     // in the templates folder
-        const wchar_t* journal;  // planted journal text, or nullptr
+        const wchar_t* name;                  // in the templates folder
+        std::optional<std::wstring> journal;  // planted journal text
         bool installs;
     } rows[] = {
-        {"journal hard link", HardLink, L"z27z.journal", nullptr, false},
-        {"journal symbolic link", SymbolicLink, L"z27z.journal", nullptr, false},
-        {"target hard link", HardLink, L"Kolwenta3C.rtf", nullptr, false},
-        {"target symbolic link", SymbolicLink, L"Kolwenta3A.rtf", nullptr, false},
+        {"journal hard link", HardLink, L"z27z.journal", {}, false},
+        {"journal symbolic link", SymbolicLink, L"z27z.journal", {}, false},
+        {"journal link to nowhere", DanglingLink, L"z27z.journal", {}, false},
+        {"target hard link", HardLink, L"Kolwenta3C.rtf", {}, false},
+        {"target symbolic link", SymbolicLink, L"Kolwenta3A.rtf", {}, false},
         {"staging name hard link", HardLink, L"Kolwenta3B.rtf.z27z-new", L"", false},
         {"staging name symbolic link", SymbolicLink, L"Kolwenta3B.rtf.z27z-new", L"", false},
-        {"backup name hard link", HardLink, L"Kolwenta3CZ.rtf.z27z-old", nullptr, false},
+        {"backup name hard link", HardLink, L"Kolwenta3CZ.rtf.z27z-old", {}, false},
+        {"backup name symbolic link", SymbolicLink, L"Kolwenta3A.rtf.z27z-old", L"", false},
         {"journal of another report", Journal, nullptr, L"00000020 Inny.rtf\nend\n", true},
         {"trailing dot", Journal, nullptr, L"00000020 Inny.rtf.\nend\n", true},
         {"trailing space", Journal, nullptr, L"00000020 Inny.rtf \nend\n", true},
         {"ours and another", Journal, nullptr, L"00000020 Kolwenta3A.rtf\n00000020 Inny.rtf\nend\n",
          true},
-        {"stale staging file", Plain, L"Kolwenta3B.rtf.z27z-new", nullptr, true},
-        {"stale backup", Plain, L"Kolwenta3A.rtf.z27z-old", nullptr, true},
+        {"NUL in a name, a target held", HeldOverlay, L"Kolwenta3A.rtf", nul, false},
+        {"stale staging file", Plain, L"Kolwenta3B.rtf.z27z-new", {}, true},
+        {"stale backup", Plain, L"Kolwenta3A.rtf.z27z-old", {}, true},
     };
     int run = 0;
     for (const Row& row : rows) {
@@ -375,22 +418,25 @@ TEST_F(FilesTest, WhatOthersLeaveInTheFolderIsNeverActedOn) {
             ::DeleteFileW((here + L"\\" + row.name).c_str());
             ASSERT_TRUE(
                 ::CreateHardLinkW((here + L"\\" + row.name).c_str(), outside.c_str(), nullptr));
-        } else if (row.plant == SymbolicLink) {
+        } else if (row.plant == SymbolicLink || row.plant == DanglingLink) {
+            ::SetFileAttributesW((here + L"\\" + row.name).c_str(), FILE_ATTRIBUTE_NORMAL);
             ::DeleteFileW((here + L"\\" + row.name).c_str());
-            ::CreateSymbolicLinkW((here + L"\\" + row.name).c_str(), outside.c_str(), 0);
-            if (!(::GetFileAttributesW((here + L"\\" + row.name).c_str()) &
-                  FILE_ATTRIBUTE_REPARSE_POINT) ||
-                ::GetFileAttributesW((here + L"\\" + row.name).c_str()) ==
-                    INVALID_FILE_ATTRIBUTES) {
-                std::cout << "[  SKIP    ] " << row.what << ": no symbolic link here\n";
-                continue;
-            }
+            // Wine lists no link to nowhere: it is made to a file, which then goes.
+            Create(host + L"\\nowhere.txt", "");
+            ASSERT_TRUE(MakeSymbolicLink(
+                here, row.name,
+                row.plant == SymbolicLink ? L"..\\outside.txt" : L"..\\nowhere.txt"));
+            ASSERT_TRUE(::DeleteFileW((host + L"\\nowhere.txt").c_str()));
+        } else if (row.plant == HeldOverlay) {
+            for (int i : {2, 4}) Create(here + L"\\" + Names[i], "stary " + Narrow(Names[i]));
         } else if (row.plant == Plain) {
             Create(here + L"\\" + row.name, "pozostałość");
         }
-        if (row.journal) WriteJournalText(here + L"\\z27z.journal", row.journal);
+        if (row.journal) WriteJournalText(here + L"\\z27z.journal", *row.journal);
         FolderState found = StateOf(here);
         std::string outsideBytes = ContentOf(outside);
+        UniqueFile held;
+        if (row.plant == HeldOverlay) held = HoldWithoutSharing(here + L"\\" + row.name);
 
         int staged = 0;
         bool installed = true;
@@ -399,8 +445,10 @@ TEST_F(FilesTest, WhatOthersLeaveInTheFolderIsNeverActedOn) {
         } catch (const Failure&) {
             installed = false;
         }
+        held.reset();
         EXPECT_EQ(installed, row.installs);
         EXPECT_EQ(ContentOf(outside), outsideBytes);
+        EXPECT_EQ(Listing(host), (Listed{L"SZABLONY", L"outside.txt"}));
         FolderState expected = found;
         if (installed) {
             for (int i = 0; i < 6; ++i)
@@ -414,6 +462,12 @@ TEST_F(FilesTest, WhatOthersLeaveInTheFolderIsNeverActedOn) {
         // A plain journal under our name that we could not act on is discarded, as ours would be.
         if (installed || row.journal) expected.erase(L"z27z.journal");
         EXPECT_EQ(StateOf(here), expected);
+        // Wine would delete what a Unix link points to, and lists no link to nowhere.
+        if (row.plant == SymbolicLink || row.plant == DanglingLink) {
+            EXPECT_TRUE(RunUnix(folder.Wide(), L"rm -rf hostile" + std::to_wstring(run), [&] {
+                return ::GetFileAttributesW(host.c_str()) == INVALID_FILE_ATTRIBUTES;
+            }));
+        }
     }
 }
 
@@ -523,22 +577,13 @@ BOOL WINAPI KillingSetFileInformation(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kin
     if (kind == FileDispositionInfo) CountCall(L"delete", 2);
     return ::SetFileInformationByHandle(file, kind, info, size);
 }
-BOOL WINAPI KillingMoveFile(LPCWSTR from, LPCWSTR to, DWORD flags) {
-    CountCall(L"swap", 1);
-    return ::MoveFileExW(from, to, flags);
-}
-BOOL WINAPI KillingDeleteFile(LPCWSTR path) {
-    CountCall(L"delete", 2);
-    return ::DeleteFileW(path);
-}
 
 // "<call> <number> <folder>": ends the process before that call's number-th use.
 int RunToBeKilled(const std::wstring& order) {
     std::wstring::size_type first = order.find(L' '), second = order.find(L' ', first + 1);
     killCall = order.substr(0, first);
     killNumber = std::stoi(order.substr(first + 1, second - first - 1));
-    FileCalls calls{KillingWriteFile, KillingSetFileInformation, KillingMoveFile,
-                    KillingDeleteFile};
+    FileCalls calls{KillingWriteFile, KillingSetFileInformation};
     Win32Files files(calls);
     int staged = 0;
     try {
@@ -576,8 +621,8 @@ TEST_F(FilesTest, ASetCutOffByAKilledProcessIsUndoneByTheNextSetBeforeItStarts) 
         // The seventh write is the journal's. An existing target is swapped in two renames (old
         // aside, new in), a missing one in one: the second is the first target half-swapped, the
         // tenth the last.
-        {L"write 3", false}, {L"write 7", false},  {L"swap 1", false},   {L"swap 2", false},
-        {L"swap 6", false},  {L"swap 10", false},  {L"delete 1", true}, {L"delete 5", true},
+        {L"write 3", false}, {L"write 7", false}, {L"swap 1", false},  {L"swap 2", false},
+        {L"swap 6", false},  {L"swap 10", false}, {L"delete 1", true}, {L"delete 5", true},
     };
     int run = 0;
     for (const KillPoint& point : points) {
