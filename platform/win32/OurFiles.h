@@ -6,10 +6,11 @@
 #include <string>
 
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32Files.h"
 
 // The files a set keeps beside its targets carry names no other program uses, and only a plain
-// file with one name is taken for one of them: a link or a hard link could reach a file that is
-// not ours.
+// file with one name, that lies in the set's folder under the name it was opened by, is taken for
+// one of them: a link or a hard link could reach a file that is not ours.
 inline constexpr wchar_t NewSuffix[] = L".z27z-new";
 inline constexpr wchar_t BackupSuffix[] = L".z27z-old";
 
@@ -19,42 +20,43 @@ inline constexpr DWORD NotOurFile = ERROR_CANT_ACCESS_FILE;
 inline std::wstring NameOf(const std::wstring& path) {
     return path.substr(path.find_last_of(L"\\/") + 1);
 }
-// As Windows compares file names: without regard to case, character by character.
+// As Windows compares file names: whole names, without regard to case, character by character.
 inline bool SameName(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 inline bool Exists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// One plain file with this one name: not a link or a junction (the handle must be opened with
-// FILE_FLAG_OPEN_REPARSE_POINT), not a folder, not a hard link that another name shares.
-inline DWORD CheckOurs(HANDLE file) {
-    // Two small queries: GetFileInformationByHandle also asks for the volume, a round trip more.
-    FILE_ATTRIBUTE_TAG_INFO tag;
-    FILE_STANDARD_INFO standard;
-    if (!::GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) ||
-        !::GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard))
-        return ::GetLastError();
-    if (tag.FileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY) ||
-        standard.Directory || standard.NumberOfLinks > 1)
-        return NotOurFile;
-    return ERROR_SUCCESS;
-}
+// The path the system resolves an open file or folder to, links, mapped and substituted drives
+// followed ("\\?\C:\..." or "\\?\UNC\..."); empty when it cannot say.
+std::wstring FinalPath(HANDLE file);
+
+// The final path of the folder a set works in, which every file of ours must lie directly in:
+// taken from the folder itself, as the drive letter it is named by may stand for another path.
+DWORD FinalPathOfFolder(const std::wstring& folder, std::wstring& final);
+
+// One plain file, `name` in the folder whose final path is `folder`: not a link or a junction
+// (the handle must be opened with FILE_FLAG_OPEN_REPARSE_POINT), not a folder, not a hard link
+// that another name shares, not a file elsewhere that the name leads to.
+DWORD CheckOurs(HANDLE file, const std::wstring& folder, const std::wstring& name);
 
 // Opens a file of ours without following a link and checks it; a missing one is no error and
 // leaves `file` empty. Sharing all but `sharing` away makes whoever holds the file that way fail
 // it.
-inline DWORD OpenOurs(const std::wstring& path, DWORD access, UniqueFile& file,
-                      DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) {
-    file.reset(::CreateFileW(path.c_str(), access, sharing, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file) {
-        DWORD code = ::GetLastError();
-        return code == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : code;
-    }
-    return CheckOurs(file.get());
-}
+DWORD OpenOurs(const std::wstring& folder, const std::wstring& path, DWORD access, UniqueFile& file,
+               DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+
+// Gives the file open as `file` the name `path`, which must be free unless `replace` says so.
+bool RenameTo(const FileCalls& calls, HANDLE file, const std::wstring& path, bool replace = false);
+
+// Removes the file open as `file` when the last handle to it is closed.
+bool RemoveWhenClosed(const FileCalls& calls, HANDLE file);
+
+// Gives a file of ours these attributes, through a handle that was checked; an error code, or 0.
+DWORD SetAttributesOfOurs(const FileCalls& calls, const std::wstring& folder,
+                          const std::wstring& path, DWORD attributes);
 
 // A reader (a virus scanner, an indexer, another lab computer) holds a file for a moment.
 inline bool IsTransient(DWORD code) {

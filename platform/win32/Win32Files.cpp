@@ -1,12 +1,11 @@
 #include "platform/win32/Win32Files.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cwchar>
 #include <vector>
 
 #include "platform/Failure.h"
 #include "platform/FolderOf.h"
+#include "platform/win32/CheckedWrite.h"
 #include "platform/win32/FileSetJournal.h"
 #include "platform/win32/OurFiles.h"
 #include "platform/win32/Text.h"
@@ -22,10 +21,7 @@
 // the journal does, so a later run knows when to look for them and what it may remove.
 namespace {
 
-const wchar_t JournalName[] = L"z27z.journal";
-
-// The error for a file that did not read back as it was written.
-constexpr DWORD NotAsWritten = ERROR_CRC;
+const wchar_t JournalFile[] = L"z27z.journal";
 
 // Thrown for any failure to create or replace a target.
 class CreateError : public Failure {
@@ -41,99 +37,6 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name) {
     return folder.back() == L'\\' || folder.back() == L'/' ? folder + name : folder + L"\\" + name;
 }
 
-// The name a rename through a handle wants for a path: the one the system gives what CreateFileW
-// opens, "\??\C:\..." or "\??\UNC\server\share\...".
-std::wstring SystemName(const std::wstring& path) {
-    std::wstring full(::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
-    full.resize(::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(),
-                                   nullptr));
-    if (full.compare(0, 4, L"\\\\?\\") == 0 || full.compare(0, 4, L"\\\\.\\") == 0)
-        return L"\\??\\" + full.substr(4);
-    if (full.compare(0, 2, L"\\\\") == 0) return L"\\??\\UNC\\" + full.substr(2);
-    return L"\\??\\" + full;
-}
-
-// Gives the file open as `file` the name `path`, which must be free: nothing is ever replaced.
-bool RenameTo(const FileCalls& calls, HANDLE file, const std::wstring& path) {
-    std::wstring name = SystemName(path);
-    // NOLINTNEXTLINE(bugprone-misplaced-widening-cast): size_t and DWORD are both 32 bits here.
-    DWORD bytes = static_cast<DWORD>(name.size() * sizeof(wchar_t));
-    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + bytes);  // zeroed: terminated
-    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    rename->FileNameLength = bytes;
-    std::copy(name.begin(), name.end(), rename->FileName);
-    return calls.setFileInformation(file, FileRenameInfo, rename,
-                                    static_cast<DWORD>(buffer.size()));
-}
-
-// Removes the file open as `file` when the last handle to it is closed.
-bool RemoveWhenClosed(const FileCalls& calls, HANDLE file) {
-    FILE_DISPOSITION_INFO dispose{TRUE};
-    return calls.setFileInformation(file, FileDispositionInfo, &dispose, sizeof dispose);
-}
-
-// WriteFile takes at most a DWORD's worth and may write less than asked, so it is called until
-// every byte is out; a call that writes nothing is a failure.
-bool WriteAll(const FileCalls& calls, HANDLE file, const unsigned char* data, std::size_t size) {
-    while (size > 0) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
-        DWORD written = 0;
-        if (!calls.writeFile(file, data, chunk, &written, nullptr) || written == 0) return false;
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
-// The new file is written and read back past the system's cache where the file system allows
-// it (a share may have acknowledged a write it did not keep), through the one handle: in whole
-// sectors between sector-aligned memory and the disk, the end trimmed after the write. Windows
-// knows disks of 512- and 4096-byte sectors only.
-constexpr std::size_t Sector = 4096;
-
-// Creates the new file, its handle in `file`; an error code, or 0. Some file systems refuse the
-// unbuffered way: then it goes through the cache.
-DWORD CreateNew(const std::wstring& path, UniqueFile& file) {
-    for (DWORD unbuffered : {DWORD(FILE_FLAG_NO_BUFFERING), DWORD(0)}) {
-        file.reset(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
-                                 FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_ARCHIVE | unbuffered, nullptr));
-        if (file) return ERROR_SUCCESS;
-        if (::GetLastError() != ERROR_INVALID_PARAMETER) break;
-    }
-    return ::GetLastError();
-}
-
-// Writes the bytes, makes them durable and compares what the disk gives back with them; an error
-// code, NotAsWritten, or 0.
-DWORD WriteChecked(const FileCalls& calls, HANDLE file, const unsigned char* data,
-                   std::size_t size, std::vector<unsigned char>& buffer) {
-    std::size_t padded = (size + Sector - 1) / Sector * Sector;
-    std::size_t room = padded + Sector;  // more than expected, to see it
-    buffer.assign(Sector + padded + room, 0);
-    unsigned char* out =
-        buffer.data() + (Sector - reinterpret_cast<std::uintptr_t>(buffer.data()) % Sector) % Sector;
-    unsigned char* in = out + padded;
-    std::copy(data, data + size, out);
-    FILE_END_OF_FILE_INFO end;
-    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
-    if (!WriteAll(calls, file, out, padded)) return NotAsWritten;
-    if (!::SetFileInformationByHandle(file, FileEndOfFileInfo, &end, sizeof end) ||
-        !::FlushFileBuffers(file) ||
-        ::SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
-        return ::GetLastError();
-    std::size_t total = 0;
-    for (DWORD read = 0; total < room; total += read) {
-        if (!::ReadFile(file, in + total, static_cast<DWORD>(room - total), &read, nullptr))
-            return ::GetLastError();
-        if (read % Sector != 0 || read == 0) {  // the end of the file
-            total += read;
-            break;
-        }
-    }
-    return total == size && std::equal(data, data + size, in) ? ERROR_SUCCESS : NotAsWritten;
-}
-
 class Win32FileSet : public FileSet {
   public:
     Win32FileSet(const FileCalls& calls, const FilePatience& patience,
@@ -144,21 +47,19 @@ class Win32FileSet : public FileSet {
         folder = FolderOf(targets.front());
         for (const std::wstring& target : targets)
             if (!SameName(FolderOf(target), folder)) throw Failure("a set lies in one folder");
-        journalPath = Join(folder, JournalName);
+        journalPath = Join(folder, JournalFile);
     }
     Win32FileSet(const Win32FileSet&) = delete;
     Win32FileSet& operator=(const Win32FileSet&) = delete;
 
+    // What is left goes through the handles that were checked, the journal last.
     ~Win32FileSet() override {
-        Release();
         bool removed = true;
         if (!committed)
-            for (const Staged& file : staged)
-                removed = (::DeleteFileW((file.target + NewSuffix).c_str()) ||
-                           ::GetLastError() == ERROR_FILE_NOT_FOUND) &&
-                          removed;
-        journal.reset();
-        if (journalIsOurs && removed) ::DeleteFileW(journalPath.c_str());
+            for (Staged& file : staged)
+                if (file.fresh) removed = RemoveWhenClosed(calls, file.fresh.get()) && removed;
+        Release();
+        if (journal && journalIsOurs && removed) RemoveWhenClosed(calls, journal.get());
     }
 
     void Stage(const std::string& path, const unsigned char* data, std::size_t size) override {
@@ -174,6 +75,8 @@ class Win32FileSet : public FileSet {
             throw CreateError(path, code);
 
         if (DWORD code = CreateNew(target + NewSuffix, file.fresh)) throw CreateError(path, code);
+        if (DWORD code = CheckOurs(file.fresh.get(), finalFolder, NameOf(target) + NewSuffix))
+            throw CreateError(path, code);
         staged.push_back(std::move(file));
         if (DWORD code = WriteChecked(calls, staged.back().fresh.get(), data, size, buffer))
             throw CreateError(path, code);
@@ -184,7 +87,7 @@ class Win32FileSet : public FileSet {
         if (failed || committed) throw Failure("the set is closed");
         if (staged.empty()) return;
         failed = true;
-        std::vector<JournalEntry> entries;
+        std::vector<JournalLine> entries;
         for (std::size_t i = 0; i < staged.size(); ++i) {
             Staged& file = staged[i];
             // A target that was missing when staged may have appeared since; it is held now.
@@ -197,7 +100,7 @@ class Win32FileSet : public FileSet {
                                                 sizeof basic))
                 code = ::GetLastError();
             if (code) throw ReplaceFailed(i, CreateError(file.path, code).what());
-            entries.push_back({NameOf(file.target), basic.FileAttributes});
+            entries.push_back({JournalName(NameOf(file.target)), basic.FileAttributes});
         }
         if (DWORD code = WriteJournal(calls, journal.get(), entries))
             throw CreateError(Narrow(journalPath), code);
@@ -217,15 +120,13 @@ class Win32FileSet : public FileSet {
         committed = true;
         failed = false;
         // The old files go through the handles that held them, the journal last; a backup that
-        // cannot be removed now is left with it to the next set. Read-only refuses removal, and
-        // the handle has no right to change attributes (Wine would not grant it on a read-only
-        // file), so the attribute is cleared by the name, which our handle keeps.
+        // cannot be removed now is left with it to the next set. Read-only refuses removal.
         bool removed = true;
         for (std::size_t i = 0; i < staged.size(); ++i) {
             if (!staged[i].old) continue;
             if (entries[i].attributes & FILE_ATTRIBUTE_READONLY)
-                ::SetFileAttributesW((staged[i].target + BackupSuffix).c_str(),
-                                     FILE_ATTRIBUTE_NORMAL);
+                SetAttributesOfOurs(calls, finalFolder, staged[i].target + BackupSuffix,
+                                    FILE_ATTRIBUTE_NORMAL);
             removed = RemoveWhenClosed(calls, staged[i].old.get()) && removed;
         }
         Release();
@@ -246,7 +147,7 @@ class Win32FileSet : public FileSet {
     // whatever holds it otherwise (the host program, usually) would stop the swap, so it stops the
     // set at this entry, before anything is replaced. A read-only target is still ours to replace.
     DWORD Hold(Staged& file) {
-        return OpenOurs(file.target, GENERIC_READ | DELETE, file.old, FILE_SHARE_READ);
+        return OpenOurs(finalFolder, file.target, GENERIC_READ | DELETE, file.old, FILE_SHARE_READ);
     }
 
     // Lets go of every file the set holds, before anything is done by name.
@@ -257,9 +158,10 @@ class Win32FileSet : public FileSet {
         }
     }
 
-    // Another installer at work in the folder holds the journal; it may be deleting it just now.
+    // Another installer at work in the folder holds the journal; it may be making it or deleting
+    // it just now.
     bool IsBusy(DWORD code) const {
-        if (IsTransient(code)) return true;
+        if (IsTransient(code) || code == ERROR_FILE_EXISTS) return true;
         return code == ERROR_ACCESS_DENIED &&
                ::GetFileAttributesW(journalPath.c_str()) == INVALID_FILE_ATTRIBUTES &&
                ::GetLastError() == ERROR_ACCESS_DENIED;
@@ -271,33 +173,41 @@ class Win32FileSet : public FileSet {
     // names nothing but our targets; one that does not is never acted on and is replaced by ours.
     // Then our files left by earlier sets are removed.
     void Open(const std::string& path) {
+        if (DWORD code = FinalPathOfFolder(folder, finalFolder)) throw CreateError(path, code);
         bool found = false;
-        DWORD code = Patiently(
-            patience.busySetMs,
-            [&] {
-                journal.reset(::CreateFileW(
-                    journalPath.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
-                    OPEN_ALWAYS,
-                    FILE_ATTRIBUTE_ARCHIVE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-                DWORD error = ::GetLastError();
-                found = error == ERROR_ALREADY_EXISTS;
-                return journal ? ERROR_SUCCESS : error;
-            },
-            [&](DWORD error) { return IsBusy(error); });
-        if (code) throw CreateError(path, code);
-        if (found) {
-            if (DWORD code = CheckOurs(journal.get())) {
-                journal.reset();
-                throw CreateError(path, code);
-            }
-            if (DWORD code = UndoJournal(calls, journal.get(), targets, patience.transientMs))
-                throw CreateError(path, code);  // the journal stays for the next try
+        if (DWORD code = Patiently(
+                patience.busySetMs, [&] { return OpenJournal(found); },
+                [&](DWORD error) { return IsBusy(error); }))
+            throw CreateError(path, code);
+        if (DWORD code = CheckOurs(journal.get(), finalFolder, JournalFile)) {
+            journal.reset();
+            throw CreateError(path, code);
         }
+        if (found)
+            if (DWORD code =
+                    UndoJournal(calls, journal.get(), finalFolder, targets, patience.transientMs))
+                throw CreateError(path, code);  // the journal stays for the next try
         journalIsOurs = true;
-        if (DWORD code = RemoveLeftovers(targets, patience.transientMs))
+        if (DWORD code = RemoveLeftovers(calls, finalFolder, targets, patience.transientMs))
             throw CreateError(path, code);
         if (found && ::GetFileSize(journal.get(), nullptr) != 0)
             if (DWORD code = ClearJournal(journal.get())) throw CreateError(path, code);
+    }
+
+    // Opens the journal that is there, or makes one where nothing has the name: a link left
+    // there, even one to nowhere, is not followed to make a file elsewhere.
+    DWORD OpenJournal(bool& found) {
+        for (DWORD disposition : {DWORD(OPEN_EXISTING), DWORD(CREATE_NEW)}) {
+            HANDLE file = ::CreateFileW(
+                journalPath.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, disposition,
+                FILE_ATTRIBUTE_ARCHIVE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+            DWORD error = ::GetLastError();
+            journal.reset(file);
+            found = disposition == OPEN_EXISTING;
+            if (journal) return ERROR_SUCCESS;
+            if (error != ERROR_FILE_NOT_FOUND || !found) return error;
+        }
+        return ERROR_SUCCESS;
     }
 
     // The old file steps aside to its backup name, then the new one takes the target's name, both
@@ -311,15 +221,17 @@ class Win32FileSet : public FileSet {
     }
 
     // Puts back the targets before `failing`, which were swapped, and the one that failed, which
-    // may be half-swapped; what cannot be put back now is left to the next set with the journal.
-    void Undo(const std::vector<JournalEntry>& entries, std::size_t failing) {
-        Release();
+    // may be half-swapped; the new files from `failing` on never took a target's name and go.
+    // What cannot be put back now is left to the next set with the journal.
+    void Undo(const std::vector<JournalLine>& entries, std::size_t failing) {
         bool restored = true;
+        for (std::size_t i = failing; i < staged.size(); ++i)
+            restored = RemoveWhenClosed(calls, staged[i].fresh.get()) && restored;
+        Release();
         for (std::size_t i = std::min(failing + 1, entries.size()); i-- > 0;)
-            restored = Restore(calls, staged[i].target, entries[i].attributes, i < failing,
-                               patience.transientMs) == ERROR_SUCCESS &&
+            restored = Restore(calls, finalFolder, staged[i].target, entries[i].attributes,
+                               i < failing, patience.transientMs) == ERROR_SUCCESS &&
                        restored;
-        journal.reset();
         journalIsOurs = restored;
     }
 
@@ -327,6 +239,7 @@ class Win32FileSet : public FileSet {
     FilePatience patience;
     std::vector<std::wstring> targets;
     std::wstring folder;
+    std::wstring finalFolder;  // the folder's final path, which our files must lie in
     std::wstring journalPath;
     UniqueFile journal;
     bool journalIsOurs = false;  // to delete when the set ends

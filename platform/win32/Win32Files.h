@@ -5,13 +5,11 @@
 #include "platform/Files.h"
 
 // The system calls through which a set writes, swaps and removes its files, so that a test can
-// make one of them fail, or end the process at one as a power cut would. Renames and removals
-// through a handle go by setFileInformation; putting a cut-off set back goes by name.
+// make one of them fail, or end the process at one as a power cut would. Renames, removals and
+// attribute changes all go through a handle that was checked, by setFileInformation.
 struct FileCalls {
     decltype(&::WriteFile) writeFile = ::WriteFile;
     decltype(&::SetFileInformationByHandle) setFileInformation = ::SetFileInformationByHandle;
-    decltype(&::MoveFileExW) moveFile = ::MoveFileExW;
-    decltype(&::DeleteFileW) deleteFile = ::DeleteFileW;
 };
 
 // How long a set waits for others in a shared folder before it fails: for another installer's

@@ -9,6 +9,8 @@ add_library(win32_services STATIC
     ${PROJECT_SOURCE_DIR}/platform/win32/Win32FolderChooser.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/Win32Resources.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/Win32Files.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/OurFiles.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/CheckedWrite.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/FileSetJournal.cpp
 )
 target_compile_options(win32_services PRIVATE ${size_flags})
