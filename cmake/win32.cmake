@@ -4,7 +4,8 @@ enable_language(RC)
 # Function-local statics need no locks (2 KB less): they are made on the window's thread, and the
 # one the work thread reads (whether the loader has search flags) is made at start-up. The
 # strings' members are instantiated in our own code, only those we use (25 KB less).
-set(size_flags -Os -ffunction-sections -fdata-sections -fno-threadsafe-statics
+set(size_flags -Os -ffunction-sections -fdata-sections -fno-threadsafe-statics -fno-rtti
+    -mpreferred-stack-boundary=2
     -include ${PROJECT_SOURCE_DIR}/app/toolchain/OwnStringInstantiations.h)
 set(product_link_flags
     -static -static-libgcc -static-libstdc++ -s
@@ -18,8 +19,15 @@ target_compile_options(wizard_logic PRIVATE ${size_flags})
 target_compile_options(platform_interfaces PRIVATE ${size_flags})
 
 # The version lives once, in project(); the version info and the manifest are made from it.
-configure_file(${PROJECT_SOURCE_DIR}/app/Instalator.manifest.in
-               ${PROJECT_BINARY_DIR}/Instalator.manifest @ONLY)
+# The manifest goes into the exe without its comments and indentation, which Windows never reads.
+file(READ ${PROJECT_SOURCE_DIR}/app/Instalator.manifest.in manifest)
+string(REGEX REPLACE "<!--[^>]*-->" "" manifest "${manifest}")
+string(REGEX REPLACE ">[ \t\r\n]+" ">" manifest "${manifest}")
+string(REGEX REPLACE "[ \t\r\n]+" " " manifest "${manifest}")
+string(CONFIGURE "${manifest}" manifest @ONLY)
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/Instalator.manifest CONTENT "${manifest}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${PROJECT_SOURCE_DIR}/app/Instalator.manifest.in)
 configure_file(${PROJECT_SOURCE_DIR}/app/Instalator.rc.in ${PROJECT_BINARY_DIR}/Instalator.rc @ONLY)
 # windres reports no dependencies: the files the .rc takes in are named here.
 file(GLOB resource_files ${PROJECT_SOURCE_DIR}/app/res/*.bmp ${PROJECT_SOURCE_DIR}/app/res/*.ico

@@ -1,15 +1,17 @@
 #include "platform/JournalText.h"
 
+#include "platform/Utf16.h"
+
 namespace {
 
-const std::u16string EndLine = u"end";
+const Utf16String EndLine = L"end";
 
-std::optional<JournalLine> ParseLine(const std::u16string& line) {
-    if (line.size() < 10 || line[8] != u' ') return std::nullopt;
+std::optional<JournalLine> ParseLine(const Utf16String& line) {
+    if (line.size() < 10 || line[8] != L' ') return std::nullopt;
     std::uint32_t attributes = 0;
     for (int i = 0; i < 8; ++i) {
-        char16_t c = line[i];
-        int digit = c >= u'0' && c <= u'9' ? c - u'0' : c >= u'A' && c <= u'F' ? c - u'A' + 10 : -1;
+        wchar_t c = line[i];
+        int digit = c >= L'0' && c <= L'9' ? c - L'0' : c >= L'A' && c <= L'F' ? c - L'A' + 10 : -1;
         if (digit < 0) return std::nullopt;
         attributes = attributes << 4 | static_cast<std::uint32_t>(digit);
     }
@@ -18,8 +20,8 @@ std::optional<JournalLine> ParseLine(const std::u16string& line) {
     return parsed;
 }
 
-void Append(std::vector<unsigned char>& bytes, const std::u16string& text) {
-    for (char16_t c : text) {
+void Append(std::vector<unsigned char>& bytes, const Utf16String& text) {
+    for (wchar_t c : text) {
         bytes.push_back(static_cast<unsigned char>(c & 0xFF));
         bytes.push_back(static_cast<unsigned char>(c >> 8));
     }
@@ -27,37 +29,37 @@ void Append(std::vector<unsigned char>& bytes, const std::u16string& text) {
 
 }  // namespace
 
-bool IsPlainName(const std::u16string& name) {
-    if (name.empty() || name == u"." || name == u"..") return false;
-    for (char16_t c : name)
-        if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == u'\\' || c == u'/' || c == u':')
+bool IsPlainName(const Utf16String& name) {
+    if (name.empty() || name == L"." || name == L"..") return false;
+    for (wchar_t c : name)
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == L'\\' || c == L'/' || c == L':')
             return false;
     return true;
 }
 
 std::vector<unsigned char> FormatJournal(const std::vector<JournalLine>& lines) {
-    static const char16_t Digits[] = u"0123456789ABCDEF";
+    static const wchar_t Digits[] = L"0123456789ABCDEF";
     std::vector<unsigned char> bytes;
     for (const JournalLine& line : lines) {
-        std::u16string text(8, u'0');
+        Utf16String text(8, L'0');
         for (int i = 0; i < 8; ++i) text[i] = Digits[line.attributes >> (28 - 4 * i) & 0xF];
-        Append(bytes, text + u' ' + line.name + u'\n');
+        Append(bytes, text + L' ' + line.name + L'\n');
     }
-    Append(bytes, EndLine + u'\n');
+    Append(bytes, EndLine + L'\n');
     return bytes;
 }
 
 std::optional<std::vector<JournalLine>> ParseJournal(const unsigned char* bytes, std::size_t size) {
     if (size == 0 || size % 2 != 0) return std::nullopt;
-    std::u16string text(size / 2, u'\0');
+    Utf16String text(size / 2, L'\0');
     for (std::size_t i = 0; i < text.size(); ++i)
-        text[i] = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+        text[i] = static_cast<wchar_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
 
     std::vector<JournalLine> lines;
-    std::u16string::size_type start = 0;
-    for (std::u16string::size_type end; (end = text.find(u'\n', start)) != std::u16string::npos;
+    Utf16String::size_type start = 0;
+    for (Utf16String::size_type end; (end = text.find(L'\n', start)) != Utf16String::npos;
          start = end + 1) {
-        std::u16string line = text.substr(start, end - start);
+        Utf16String line = text.substr(start, end - start);
         if (line == EndLine) return end + 1 == text.size() ? std::optional(lines) : std::nullopt;
         std::optional<JournalLine> parsed = ParseLine(line);
         if (!parsed) return std::nullopt;

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/Utf16.h"
+
 // What a file set notes in its folder before it replaces anything: each target's name and the
 // attributes it had, so that a set cut off while swapping can be undone by the next one. The
 // text is UTF-16LE, one line per target ("0000002A Kolwenta3A.rtf\n"), then "end\n": a journal
 // without that last line was cut off before anything was swapped.
 struct JournalLine {
-    std::u16string name;       // a plain file name in the journal's folder
+    Utf16String name;          // a plain file name in the journal's folder
     std::uint32_t attributes;  // 0xFFFFFFFF: the target did not exist
 };
 
@@ -26,4 +28,4 @@ std::optional<std::vector<JournalLine>> ParseJournal(const unsigned char* bytes,
 
 // A name that cannot reach outside its folder nor hide a part of itself from a comparison: not
 // empty, "." or "..", without a separator, a drive's colon or a control character.
-bool IsPlainName(const std::u16string& name);
+bool IsPlainName(const Utf16String& name);

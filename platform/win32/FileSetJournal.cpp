@@ -7,7 +7,6 @@
 
 namespace {
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16");
 
 // A file of ours, or one that is missing; anything else is left alone.
 DWORD CheckOursByName(const std::wstring& folder, const std::wstring& path) {
@@ -28,7 +27,7 @@ std::vector<std::size_t> TargetsNamed(const std::vector<JournalLine>& lines,
                                       const std::vector<std::wstring>& targets) {
     std::vector<std::size_t> named;
     for (const JournalLine& line : lines) {
-        std::wstring name(line.name.begin(), line.name.end());
+        const std::wstring& name = line.name;
         auto target = std::find_if(targets.begin(), targets.end(), [&](const std::wstring& t) {
             return SameName(NameOf(t), name);
         });
@@ -41,10 +40,6 @@ std::vector<std::size_t> TargetsNamed(const std::vector<JournalLine>& lines,
 }
 
 }  // namespace
-
-std::u16string JournalName(const std::wstring& name) {
-    return std::u16string(name.begin(), name.end());
-}
 
 DWORD WriteJournal(const FileCalls& calls, HANDLE journal, const std::vector<JournalLine>& lines) {
     std::vector<unsigned char> bytes = FormatJournal(lines);

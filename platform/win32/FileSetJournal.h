@@ -12,8 +12,6 @@
 // The journal's text is portable (platform/JournalText.h); here it is read and written, and what
 // it records is undone. `folder` is the final path of the set's folder (FinalPathOfFolder).
 
-std::u16string JournalName(const std::wstring& name);
-
 // Writes the lines as the journal's whole content and flushes them to the disk; an error code,
 // or 0.
 DWORD WriteJournal(const FileCalls& calls, HANDLE journal, const std::vector<JournalLine>& lines);

@@ -1,8 +1,5 @@
 #include "platform/win32/ModalWait.h"
 
-#include <exception>
-#include <string>
-
 #include "platform/Failure.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
@@ -16,8 +13,7 @@ struct Shared {
     FunctionRef<void()>* step = nullptr;
     UniqueKernelHandle stepReady{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
     UniqueKernelHandle stepDone{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
-    bool failed = false;
-    std::string error;  // what escaped the work, as text: exception pointers cost 8 KB
+    bool escaped = false;  // something escaped the work (exception pointers cost 8 KB)
 };
 
 // A thread of its own for every wait: it starts with the system's floating-point state, and
@@ -31,11 +27,8 @@ DWORD WINAPI RunWork(void* parameter) {
     };
     try {
         (*shared.work)(toWindow);
-    } catch (const std::exception& error) {
-        shared.error = error.what();
-        shared.failed = true;
     } catch (...) {
-        shared.failed = true;
+        shared.escaped = true;
     }
     return 0;
 }
@@ -80,5 +73,5 @@ void ModalWait::Run(Leaving leaving, FunctionRef<void(const ToWindow&)> work) {
     window.EndWait();
     // The message loop outside is the one to end on a quit that came meanwhile.
     if (quit) ::PostQuitMessage(quitCode);
-    if (shared.failed) throw Failure(shared.error.empty() ? "Nieznany błąd" : shared.error);
+    if (shared.escaped) throw WorkEscaped();
 }

@@ -100,7 +100,7 @@ class Win32FileSet : public FileSet {
                                                 sizeof basic))
                 code = ::GetLastError();
             if (code) throw ReplaceFailed(i, CreateError(file.path, code).what());
-            entries.push_back({JournalName(NameOf(file.target)), basic.FileAttributes});
+            entries.push_back({NameOf(file.target), basic.FileAttributes});
         }
         if (DWORD code = WriteJournal(calls, journal.get(), entries))
             throw CreateError(Narrow(journalPath), code);

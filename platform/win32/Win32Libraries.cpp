@@ -68,7 +68,7 @@ LibraryHandle Win32Libraries::Load(const std::string& path) {
                                    : LOAD_WITH_ALTERED_SEARCH_PATH;
     std::vector<DWORD> before = OtherThreads();
     LibraryHandle library = ::LoadLibraryExW(Widen(path).c_str(), nullptr, flags);
-    if (library) threadsBefore[library] = std::move(before);
+    if (library) threadsBefore.emplace_back(library, std::move(before));
     return library;
 }
 
@@ -93,8 +93,13 @@ void Win32Libraries::Free(LibraryHandle library) {
     // A thread that appeared while the library was loaded may run its code at any time later;
     // unloaded, the library would take the process down with it then, so it stays loaded until
     // the process ends.
-    std::vector<DWORD> before = std::move(threadsBefore[library]);
-    threadsBefore.erase(library);
+    std::vector<DWORD> before;
+    for (auto entry = threadsBefore.begin(); entry != threadsBefore.end(); ++entry)
+        if (entry->first == library) {
+            before = std::move(entry->second);
+            threadsBefore.erase(entry);
+            break;
+        }
     std::vector<DWORD> now = OtherThreads();
     if (!std::includes(before.begin(), before.end(), now.begin(), now.end())) return;
     // The library's detach code runs inside FreeLibrary; the module is released even when it

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <map>
+#include <utility>
 #include <vector>
 
 #include "platform/Libraries.h"
@@ -17,6 +17,7 @@ class Win32Libraries : public Libraries {
     void Free(LibraryHandle library) override;
 
   private:
-    // The process's other threads as they were before each loaded library was loaded.
-    std::map<LibraryHandle, std::vector<DWORD>> threadsBefore;
+    // The process's other threads as they were before each loaded library was loaded: a probe
+    // holds one library at a time, so a list does (a map would cost the executable 4 KB).
+    std::vector<std::pair<LibraryHandle, std::vector<DWORD>>> threadsBefore;
 };

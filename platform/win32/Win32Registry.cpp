@@ -46,6 +46,5 @@ std::optional<std::string> Win32Registry::ReadUserString(const std::string& key,
     if (!value) return std::nullopt;
     if (value->type != REG_SZ && value->type != REG_EXPAND_SZ)
         throw Failure("Invalid data type for '" + name + "'");
-    std::u16string text = RegistryStringFromBytes(value->data.data(), value->data.size());
-    return Narrow(std::wstring(text.begin(), text.end()));
+    return Narrow(RegistryStringFromBytes(value->data.data(), value->data.size()));
 }

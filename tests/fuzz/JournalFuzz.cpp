@@ -11,9 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!lines) return 0;
     if (FormatJournal(*lines) != std::vector<unsigned char>(data, data + size)) std::abort();
     for (const JournalLine& line : *lines) {
-        if (line.name.empty() || line.name == u"." || line.name == u"..") std::abort();
-        for (char16_t c : line.name)
-            if (c < 0x20 || c == 0x7F || c == u'\\' || c == u'/' || c == u':') std::abort();
+        if (line.name.empty() || line.name == L"." || line.name == L"..") std::abort();
+        for (wchar_t c : line.name)
+            if (c < 0x20 || c == 0x7F || c == L'\\' || c == L'/' || c == L':') std::abort();
     }
     return 0;
 }

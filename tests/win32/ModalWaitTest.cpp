@@ -127,15 +127,11 @@ TEST(ModalWait, TheWindowAnswersHoldsInputOffAndKeepsItsFloatingPointState) {
     EXPECT_EQ(test.events.closes, 1) << "the request to leave is made again after the wait";
 }
 
-TEST(ModalWait, WhatTheWorkThrowsComesOutOfTheWait) {
+TEST(ModalWait, WhatEscapesTheWorkComesOutOfTheWait) {
     WaitingWindow test;
-    try {
-        test.wait.Run(Waiting::Leaving::AtOnce,
-                      [](const Waiting::ToWindow&) { throw Failure("Brak pamięci"); });
-        ADD_FAILURE() << "nothing thrown";
-    } catch (const Failure& failure) {
-        EXPECT_STREQ(failure.what(), "Brak pamięci");
-    }
+    EXPECT_THROW(test.wait.Run(Waiting::Leaving::AtOnce,
+                               [](const Waiting::ToWindow&) { throw Failure("Brak pamięci"); }),
+                 WorkEscaped);
 }
 
 // A search that never ends: the test starts itself again as the wizard waiting for it, and asks
