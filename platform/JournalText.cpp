@@ -4,7 +4,7 @@
 
 namespace {
 
-const Utf16String EndLine = L"end";
+constexpr wchar_t EndLine[] = L"end";
 
 std::optional<JournalLine> ParseLine(const Utf16String& line) {
     if (line.size() < 10 || line[8] != L' ') return std::nullopt;
@@ -45,7 +45,7 @@ std::vector<unsigned char> FormatJournal(const std::vector<JournalLine>& lines) 
         for (int i = 0; i < 8; ++i) text[i] = Digits[line.attributes >> (28 - 4 * i) & 0xF];
         Append(bytes, text + L' ' + line.name + L'\n');
     }
-    Append(bytes, EndLine + L'\n');
+    Append(bytes, Utf16String(EndLine) + L'\n');
     return bytes;
 }
 

@@ -6,6 +6,7 @@
 #include "LibraryVersion.h"
 
 namespace __gnu_cxx {
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the library's own name, replaced on purpose.
 void __verbose_terminate_handler() {
     std::abort();
 }

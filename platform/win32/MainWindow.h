@@ -18,6 +18,15 @@
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WindowProcedure.h"
 
+// What the window keeps while the wizard waits (MainWindow::BeginWait).
+struct WindowWaitState {
+    static constexpr int ButtonCount = 5;
+    bool leaveAtOnce = false;
+    bool leaveAsked = false;
+    HWND focus = nullptr;
+    std::array<bool, ButtonCount> wasEnabled{};  // the greyed buttons' own states
+};
+
 // The wizard's window on the real Windows API, a humble view: every widget of the layout table is
 // a child window whose control ID is WidgetControlId(widget), so test drivers can find it and
 // read its text with WM_GETTEXT (those on the pages that start hidden once they are made); it
@@ -110,7 +119,7 @@ class MainWindow : public Surface {
     void FollowSystemColours();
 
     // The buttons that act on the wizard, greyed while it waits.
-    static constexpr int WaitButtonCount = 5;
+    static constexpr int WaitButtonCount = WindowWaitState::ButtonCount;
     static constexpr Widget WaitButtons[WaitButtonCount] = {
         Widget::BitBtn1, Widget::BitBtn2, Widget::BitBtn3, Widget::BitBtn4, Widget::BitBtn5};
     // The user asked to leave while the wizard waits.
@@ -137,11 +146,5 @@ class MainWindow : public Surface {
     std::vector<std::pair<COLORREF, UniqueGdiObject>> brushes;
     bool highContrast = HighContrast();
     OutcomeAnnouncer outcomes;
-    struct Wait {
-        bool leaveAtOnce = false;
-        bool leaveAsked = false;
-        HWND focus = nullptr;
-        std::array<bool, WaitButtonCount> wasEnabled{};  // the greyed buttons' own states
-    };
-    std::optional<Wait> wait;
+    std::optional<WindowWaitState> wait;
 };

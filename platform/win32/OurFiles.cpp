@@ -71,6 +71,7 @@ DWORD OpenOurs(const std::wstring& folder, const std::wstring& path, DWORD acces
 
 bool RenameTo(const FileCalls& calls, HANDLE file, const std::wstring& path, bool replace) {
     std::wstring name = SystemName(path);
+    // NOLINTNEXTLINE(bugprone-misplaced-widening-cast): size_t and DWORD are both 32 bits here.
     DWORD bytes = static_cast<DWORD>(name.size() * sizeof(wchar_t));
     std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + bytes);  // zeroed: terminated
     auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());

@@ -16,7 +16,7 @@ void MainWindow::BeginWait(bool leaveAtOnce) {
 
 void MainWindow::EndWait() {
     if (!wait) return;
-    Wait ended = std::move(*wait);
+    WindowWaitState ended = *wait;
     wait.reset();
     for (int i = 0; i < WaitButtonCount; ++i)
         if (HWND button = Window(WaitButtons[i]);
