@@ -1,19 +1,20 @@
 #include <windows.h>
 
+#include "app/ApplicationTitle.h"
 #include "app/Unit1.h"
-#include "platform/ApplicationTitle.h"
+#include "install/OverlayFiles.h"
 #include "platform/Platform.h"
-#include "platform/win32/ApplicationWindow.h"
 #include "platform/win32/CommonControls.h"
 #include "platform/win32/DllSearch.h"
-#include "platform/win32/MainWindow.h"
-#include "platform/win32/ModalWait.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32FolderChooser.h"
 #include "platform/win32/Win32Libraries.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Resources.h"
+#include "window/win32/ApplicationWindow.h"
+#include "window/win32/MainWindow.h"
+#include "window/win32/ModalWait.h"
 
 namespace {
 
@@ -57,10 +58,10 @@ int Run(HINSTANCE instance, int showCommand) {
     Win32Libraries libraries;
     Win32FolderChooser chooser;
     Win32Resources resources;
-    Win32Files files;
+    Win32Files files(OverlayFileNames);
 
-    ApplicationWindow application(instance);
-    MainWindow window(instance);
+    ApplicationWindow application(instance, ApplicationTitle);
+    MainWindow window(instance, ApplicationTitle);
     ModalWait waiting(window);
     Platform platform{registry, libraries, chooser, resources, files, waiting};
     TForm1 form(window, platform);

@@ -1,6 +1,6 @@
 #include "app/Unit1.h"
 
-#include "platform/LineBreak.h"
+#include "app/LineBreak.h"
 
 TForm1::TForm1(Surface& surface, Platform& platform) : surface(surface), platform(platform) {}
 

@@ -5,8 +5,8 @@
 
 #include "app/CountedString.h"
 #include "platform/Platform.h"
-#include "platform/Surface.h"
-#include "platform/WindowEvents.h"
+#include "window/Surface.h"
+#include "window/WindowEvents.h"
 
 // The enabled states of "<< Cofnij", "Dalej >>" and "Anuluj".
 struct NavigationButtons {

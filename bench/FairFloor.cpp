@@ -3,8 +3,7 @@
 #include <windows.h>
 
 #include "bench/BaselineWindow.h"
-
-#include "platform/Layout.h"
+#include "window/Layout.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "install/InstallTemplates.h"
+#include "install/OverlayFiles.h"
 #include "install/PayloadTable.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
@@ -91,7 +92,7 @@ int wmain(int argc, wchar_t** argv) {
     CreateDirectoryW((host + L"\\SZABLONY").c_str(), nullptr);
 
     Win32Resources resources(exe.get());
-    Win32Files files;
+    Win32Files files(OverlayFileNames);
 
     std::vector<double> wizard, plain, durable;
     for (int i = 0; i < runs; ++i) {

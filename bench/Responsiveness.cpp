@@ -9,11 +9,11 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/Layout.h"
 #include "platform/win32/CallbackEdge.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 #include "tests/e2e/AnswerGaps.h"
+#include "window/Layout.h"
 
 namespace {
 

@@ -19,9 +19,10 @@ set(product_link_flags
 # System services (registry, libraries, folder chooser, resources, files) and the window, kept
 # apart so that each can be built and tested on its own.
 include(${PROJECT_SOURCE_DIR}/platform/win32/services.cmake)
-include(${PROJECT_SOURCE_DIR}/platform/win32/ui.cmake)
+include(${PROJECT_SOURCE_DIR}/window/win32/window.cmake)
 target_compile_options(wizard_logic PRIVATE ${size_flags})
 target_compile_options(platform_interfaces PRIVATE ${size_flags})
+target_compile_options(window_model PRIVATE ${size_flags})
 
 # The version lives once, in project(); the version info and the manifest are made from it.
 # The manifest goes into the exe without its comments and indentation, which Windows never reads.

@@ -1,8 +1,8 @@
+#include "app/LineBreak.h"
 #include "app/Unit1.h"
 #include "discovery/ChosenLocation.h"
 #include "discovery/ResultText.h"
 #include "platform/FolderOf.h"
-#include "platform/LineBreak.h"
 
 void TForm1::BitBtn5Click() {
     struct Confirmed {

@@ -1,6 +1,6 @@
+#include "app/LineBreak.h"
 #include "app/Unit1.h"
 #include "discovery/ResultText.h"
-#include "platform/LineBreak.h"
 
 void TForm1::TabSheet2Show() {
     if (surface.Tag(Widget::TabSheet2) == 0) {

@@ -1,7 +1,7 @@
+#include "app/LineBreak.h"
 #include "app/Unit1.h"
 #include "install/InstallTemplates.h"
 #include "install/PayloadTable.h"
-#include "platform/LineBreak.h"
 
 namespace {
 

@@ -37,6 +37,14 @@ class ReplaceFailed : public Failure {
     std::size_t index;
 };
 
+// What a set calls the files it keeps beside its targets, names no other program uses: its journal
+// in the targets' folder, and the suffixes of a target's new file and of its backup.
+struct FileSetNames {
+    const char* journal;
+    const char* newSuffix;
+    const char* backupSuffix;
+};
+
 class Files {
   public:
     virtual ~Files() = default;

@@ -10,7 +10,7 @@
 
 // What a file set notes in its folder before it replaces anything: each target's name and the
 // attributes it had, so that a set cut off while swapping can be undone by the next one. The
-// text is UTF-16LE, one line per target ("0000002A Kolwenta3A.rtf\n"), then "end\n": a journal
+// text is UTF-16LE, one line per target ("0000002A Raport.rtf\n"), then "end\n": a journal
 // without that last line was cut off before anything was swapped.
 struct JournalLine {
     Utf16String name;          // a plain file name in the journal's folder

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/Layout.h"
 #include "platform/win32/CallbackEdge.h"
 #include "platform/win32/Text.h"
+#include "window/Layout.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 
 namespace {
 
-
 // A file of ours, or one that is missing; anything else is left alone.
 DWORD CheckOursByName(const std::wstring& folder, const std::wstring& path) {
     UniqueFile file;
@@ -74,14 +73,14 @@ std::optional<std::vector<JournalLine>> ReadJournal(HANDLE journal) {
 // backup is the old file itself, with its own security and times, which ReplaceFileW would
 // overwrite with the new file's), then gets its attributes back. Every step goes through a
 // handle that was checked, so no name planted meanwhile leads elsewhere.
-DWORD Restore(const FileCalls& calls, const std::wstring& folder, const std::wstring& target,
-              DWORD attributes, bool swapped, DWORD patienceMs) {
+DWORD Restore(const FileCalls& calls, const std::wstring& folder, const OurNames& names,
+              const std::wstring& target, DWORD attributes, bool swapped, DWORD patienceMs) {
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return swapped ? Patiently(patienceMs, [&] { return RemoveOurs(calls, folder, target); })
                        : ERROR_SUCCESS;
     UniqueFile backup;
     if (DWORD code = Patiently(
-            patienceMs, [&] { return OpenOurs(folder, target + BackupSuffix, DELETE, backup); }))
+            patienceMs, [&] { return OpenOurs(folder, target + names.backup, DELETE, backup); }))
         return code;
     if (backup) {
         if (DWORD code = CheckOursByName(folder, target)) return code;
@@ -96,23 +95,24 @@ DWORD Restore(const FileCalls& calls, const std::wstring& folder, const std::wst
 }
 
 DWORD UndoJournal(const FileCalls& calls, HANDLE journal, const std::wstring& folder,
-                  const std::vector<std::wstring>& targets, DWORD patienceMs) {
+                  const OurNames& names, const std::vector<std::wstring>& targets,
+                  DWORD patienceMs) {
     std::optional<std::vector<JournalLine>> lines = ReadJournal(journal);
     if (!lines) return ERROR_SUCCESS;
     std::vector<std::size_t> named = TargetsNamed(*lines, targets);
     for (std::size_t i = named.size(); i-- > 0;)
-        if (DWORD code =
-                Restore(calls, folder, targets[named[i]], (*lines)[i].attributes, true, patienceMs))
+        if (DWORD code = Restore(calls, folder, names, targets[named[i]], (*lines)[i].attributes,
+                                 true, patienceMs))
             return code;
     return ERROR_SUCCESS;
 }
 
-DWORD RemoveLeftovers(const FileCalls& calls, const std::wstring& folder,
+DWORD RemoveLeftovers(const FileCalls& calls, const std::wstring& folder, const OurNames& names,
                       const std::vector<std::wstring>& targets, DWORD patienceMs) {
     for (const std::wstring& target : targets)
-        for (const wchar_t* suffix : {NewSuffix, BackupSuffix})
+        for (const std::wstring* suffix : {&names.fresh, &names.backup})
             if (DWORD code = Patiently(patienceMs,
-                                       [&] { return RemoveOurs(calls, folder, target + suffix); }))
+                                       [&] { return RemoveOurs(calls, folder, target + *suffix); }))
                 return code;
     return ERROR_SUCCESS;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/JournalText.h"
+#include "platform/win32/OurFiles.h"
 #include "platform/win32/Win32Files.h"
 
 // The journal's text is portable (platform/JournalText.h); here it is read and written, and what
@@ -25,15 +26,16 @@ std::optional<std::vector<JournalLine>> ReadJournal(HANDLE journal);
 
 // Puts one target back as the journal found it; an error code, or 0. A target that did not exist
 // is removed again if `swapped` says that the set put it there.
-DWORD Restore(const FileCalls& calls, const std::wstring& folder, const std::wstring& target,
-              DWORD attributes, bool swapped, DWORD patienceMs);
+DWORD Restore(const FileCalls& calls, const std::wstring& folder, const OurNames& names,
+              const std::wstring& target, DWORD attributes, bool swapped, DWORD patienceMs);
 
 // Undoes the set that a found journal records, last target first, if it got as far as swapping
 // and names nothing but `targets`, each once; a journal that names anything else is never acted
 // on. An error code, or 0.
 DWORD UndoJournal(const FileCalls& calls, HANDLE journal, const std::wstring& folder,
-                  const std::vector<std::wstring>& targets, DWORD patienceMs);
+                  const OurNames& names, const std::vector<std::wstring>& targets,
+                  DWORD patienceMs);
 
 // Removes our files that earlier sets left beside the targets; an error code, or 0.
-DWORD RemoveLeftovers(const FileCalls& calls, const std::wstring& folder,
+DWORD RemoveLeftovers(const FileCalls& calls, const std::wstring& folder, const OurNames& names,
                       const std::vector<std::wstring>& targets, DWORD patienceMs);

@@ -5,14 +5,21 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Files.h"
 
-// The files a set keeps beside its targets carry names no other program uses, and only a plain
-// file with one name, that lies in the set's folder under the name it was opened by, is taken for
-// one of them: a link or a hard link could reach a file that is not ours.
-inline constexpr wchar_t NewSuffix[] = L".z27z-new";
-inline constexpr wchar_t BackupSuffix[] = L".z27z-old";
+// The files a set keeps beside its targets carry names no other program uses (the caller's
+// FileSetNames), and only a plain file with one name, that lies in the set's folder under the name
+// it was opened by, is taken for one of them: a link or a hard link could reach a file that is not
+// ours.
+struct OurNames {
+    explicit OurNames(const FileSetNames& names)
+        : journal(Widen(names.journal)),
+          fresh(Widen(names.newSuffix)),
+          backup(Widen(names.backupSuffix)) {}
+    std::wstring journal, fresh, backup;  // a file name, two suffixes
+};
 
 // The error for a name of ours that is taken by a link or by a file with another name elsewhere.
 inline constexpr DWORD NotOurFile = ERROR_CANT_ACCESS_FILE;

@@ -21,8 +21,6 @@
 // the journal does, so a later run knows when to look for them and what it may remove.
 namespace {
 
-const wchar_t JournalFile[] = L"z27z.journal";
-
 // Thrown for any failure to create or replace a target.
 class CreateError : public Failure {
   public:
@@ -39,15 +37,15 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name) {
 
 class Win32FileSet : public FileSet {
   public:
-    Win32FileSet(const FileCalls& calls, const FilePatience& patience,
+    Win32FileSet(const FileSetNames& names, const FileCalls& calls, const FilePatience& patience,
                  const std::vector<std::string>& paths)
-        : calls(calls), patience(patience) {
+        : names(names), calls(calls), patience(patience) {
         for (const std::string& path : paths) targets.push_back(Widen(path));
         if (targets.empty()) return;
         folder = FolderOf(targets.front());
         for (const std::wstring& target : targets)
             if (!SameName(FolderOf(target), folder)) throw Failure("a set lies in one folder");
-        journalPath = Join(folder, JournalFile);
+        journalPath = Join(folder, this->names.journal);
     }
     Win32FileSet(const Win32FileSet&) = delete;
     Win32FileSet& operator=(const Win32FileSet&) = delete;
@@ -74,8 +72,8 @@ class Win32FileSet : public FileSet {
         if (DWORD code = Patiently(patience.transientMs, [&] { return Hold(file); }))
             throw CreateError(path, code);
 
-        if (DWORD code = CreateNew(target + NewSuffix, file.fresh)) throw CreateError(path, code);
-        if (DWORD code = CheckOurs(file.fresh.get(), finalFolder, NameOf(target) + NewSuffix))
+        if (DWORD code = CreateNew(target + names.fresh, file.fresh)) throw CreateError(path, code);
+        if (DWORD code = CheckOurs(file.fresh.get(), finalFolder, NameOf(target) + names.fresh))
             throw CreateError(path, code);
         staged.push_back(std::move(file));
         if (DWORD code = WriteChecked(calls, staged.back().fresh.get(), data, size, buffer))
@@ -125,7 +123,7 @@ class Win32FileSet : public FileSet {
         for (std::size_t i = 0; i < staged.size(); ++i) {
             if (!staged[i].old) continue;
             if (entries[i].attributes & FILE_ATTRIBUTE_READONLY)
-                SetAttributesOfOurs(calls, finalFolder, staged[i].target + BackupSuffix,
+                SetAttributesOfOurs(calls, finalFolder, staged[i].target + names.backup,
                                     FILE_ATTRIBUTE_NORMAL);
             removed = RemoveWhenClosed(calls, staged[i].old.get()) && removed;
         }
@@ -179,16 +177,16 @@ class Win32FileSet : public FileSet {
                 patience.busySetMs, [&] { return OpenJournal(found); },
                 [&](DWORD error) { return IsBusy(error); }))
             throw CreateError(path, code);
-        if (DWORD code = CheckOurs(journal.get(), finalFolder, JournalFile)) {
+        if (DWORD code = CheckOurs(journal.get(), finalFolder, names.journal)) {
             journal.reset();
             throw CreateError(path, code);
         }
         if (found)
-            if (DWORD code =
-                    UndoJournal(calls, journal.get(), finalFolder, targets, patience.transientMs))
+            if (DWORD code = UndoJournal(calls, journal.get(), finalFolder, names, targets,
+                                         patience.transientMs))
                 throw CreateError(path, code);  // the journal stays for the next try
         journalIsOurs = true;
-        if (DWORD code = RemoveLeftovers(calls, finalFolder, targets, patience.transientMs))
+        if (DWORD code = RemoveLeftovers(calls, finalFolder, names, targets, patience.transientMs))
             throw CreateError(path, code);
         if (found && ::GetFileSize(journal.get(), nullptr) != 0)
             if (DWORD code = ClearJournal(journal.get())) throw CreateError(path, code);
@@ -215,7 +213,7 @@ class Win32FileSet : public FileSet {
     // between. The new file keeps its own attributes (the archive one only), the backup the old
     // file's. A target that does not exist yet gets the new file only if nothing took its name.
     DWORD Swap(Staged& file) {
-        if (file.old && !RenameTo(calls, file.old.get(), file.target + BackupSuffix))
+        if (file.old && !RenameTo(calls, file.old.get(), file.target + names.backup))
             return ::GetLastError();
         return RenameTo(calls, file.fresh.get(), file.target) ? ERROR_SUCCESS : ::GetLastError();
     }
@@ -229,12 +227,13 @@ class Win32FileSet : public FileSet {
             restored = RemoveWhenClosed(calls, staged[i].fresh.get()) && restored;
         Release();
         for (std::size_t i = std::min(failing + 1, entries.size()); i-- > 0;)
-            restored = Restore(calls, finalFolder, staged[i].target, entries[i].attributes,
+            restored = Restore(calls, finalFolder, names, staged[i].target, entries[i].attributes,
                                i < failing, patience.transientMs) == ERROR_SUCCESS &&
                        restored;
         journalIsOurs = restored;
     }
 
+    OurNames names;
     FileCalls calls;
     FilePatience patience;
     std::vector<std::wstring> targets;
@@ -252,5 +251,5 @@ class Win32FileSet : public FileSet {
 }  // namespace
 
 std::unique_ptr<FileSet> Win32Files::BeginSet(const std::vector<std::string>& targets) {
-    return std::make_unique<Win32FileSet>(calls, patience, targets);
+    return std::make_unique<Win32FileSet>(names, calls, patience, targets);
 }

@@ -22,11 +22,12 @@ struct FilePatience {
 
 class Win32Files : public Files {
   public:
-    explicit Win32Files(FileCalls calls = {}, FilePatience patience = {})
-        : calls(calls), patience(patience) {}
+    explicit Win32Files(FileSetNames names, FileCalls calls = {}, FilePatience patience = {})
+        : names(names), calls(calls), patience(patience) {}
     std::unique_ptr<FileSet> BeginSet(const std::vector<std::string>& targets) override;
 
   private:
+    FileSetNames names;
     FileCalls calls;
     FilePatience patience;
 };

@@ -109,7 +109,7 @@ LRESULT CALLBACK WatchInput(int code, WPARAM wParam, LPARAM lParam) {
 
 using UniqueHook = UniqueHandle<HHOOK, ::UnhookWindowsHookEx>;
 
-const wchar_t* const PreselectionProperty = L"InstalatorPreselection";
+const wchar_t* const PreselectionProperty = L"FolderChooserPreselection";
 constexpr UINT_PTR RetryTimer = 1;
 
 void Select(HWND dialog, const Preselection& preselection) {

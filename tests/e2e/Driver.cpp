@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/ApplicationTitle.h"
+#include "app/ApplicationTitle.h"
 #include "platform/win32/CallbackEdge.h"
 #include "platform/win32/CommonControls.h"
 #include "platform/win32/Text.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Layout.h"
 #include "platform/win32/UniqueHandle.h"
+#include "window/Layout.h"
 
 // Drives the real wizard from outside its process, the way a user or a screen reader sees it:
 // windows found by class, caption and control ID, texts read with WM_GETTEXT, clicks posted so

@@ -1,6 +1,6 @@
 #include "tests/support/FakeSurface.h"
 
-#include "platform/Layout.h"
+#include "window/Layout.h"
 
 FakeSurface::FakeSurface(CallLog& log) : log(log) {
     for (const WidgetRow& row : MainWindowLayout) {

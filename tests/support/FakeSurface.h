@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Surface.h"
+#include "window/Surface.h"
 
 // One ordered record of what the handlers did, shared by the fakes so tests can check the order
 // of events across the window and the system.

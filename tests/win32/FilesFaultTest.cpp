@@ -52,7 +52,7 @@ TEST_F(FilesTest, EveryFailurePointLeavesTheFolderAsFound) {
             FileCalls calls;
             calls.writeFile = FaultyWriteFile;
             calls.setFileInformation = RefusingSetFileInformation;
-            Win32Files faulty(calls, Quick);
+            Win32Files faulty(OverlayFileNames, calls, Quick);
             UniqueFile held;
             if (locked) {
                 if (::GetFileAttributesW(failing.c_str()) == INVALID_FILE_ATTRIBUTES)
@@ -117,7 +117,7 @@ int RunToBeKilled(const std::wstring& order) {
     killCall = order.substr(0, first);
     killNumber = std::stoi(order.substr(first + 1, second - first - 1));
     FileCalls calls{KillingWriteFile, KillingSetFileInformation};
-    Win32Files files(calls);
+    Win32Files files(OverlayFileNames, calls);
     int staged = 0;
     try {
         InstallSix(files, order.substr(second + 1), staged);

@@ -89,7 +89,7 @@ TEST_F(FilesTest, AReadOnlyTargetIsReadOnlyAgainWhenItsSetFails) {
     ASSERT_TRUE(readOnly & FILE_ATTRIBUTE_READONLY);
     FileCalls calls;
     calls.setFileInformation = RefusingSetFileInformation;
-    Win32Files refusing(calls, Quick);
+    Win32Files refusing(OverlayFileNames, calls, Quick);
     std::unique_ptr<FileSet> set = refusing.BeginSet({Narrow(target)});
     Stage(*set, target, "new");
     refusedName = Names[0];
@@ -113,7 +113,7 @@ TEST_F(FilesTest, ASecondSetWaitsForTheFirstAndFailsOnlyPastTheBound) {
     EXPECT_EQ(staged, 0);
 
     std::thread second([&] {
-        Win32Files patient;
+        Win32Files patient(OverlayFileNames);
         InstallSix(patient, templates, staged);
     });
     ::Sleep(100);
@@ -145,7 +145,7 @@ TEST_F(FilesTest, AReaderHoldingEachFileForAMomentDoesNotStopTheSet) {
     });
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
-        Win32Files patient;
+        Win32Files patient(OverlayFileNames);
         int staged = 0;
         EXPECT_NO_THROW(InstallSix(patient, templates, staged));
     }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "install/OverlayFiles.h"
 #include "platform/Failure.h"
 #include "platform/win32/Win32Files.h"
 #include "tests/support/TemplateNames.h"
@@ -167,5 +168,5 @@ class FilesTest : public ::testing::Test {
     TemporaryFolder folder;
     std::wstring templates;
     std::wstring target;
-    Win32Files files{{}, Quick};
+    Win32Files files{OverlayFileNames, {}, Quick};
 };

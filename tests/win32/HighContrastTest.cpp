@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/win32/Appearance.h"
 #include "tests/win32/LaidOutWindow.h"
+#include "window/win32/Appearance.h"
 
 // High contrast: the window gives way to the system's colours while the setting is on and follows
 // it while running. Wine always answers "no high contrast", so the setting is answered here

@@ -7,11 +7,11 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/Layout.h"
-#include "platform/win32/GdiScope.h"
-#include "platform/win32/MainWindow.h"
 #include "platform/win32/Text.h"
 #include "tests/support/FakePlatform.h"
+#include "window/Layout.h"
+#include "window/win32/GdiScope.h"
+#include "window/win32/MainWindow.h"
 
 // The real window, made in this process at a given DPI, over the wizard's logic and fakes, and
 // what every text and control in it must keep to.
@@ -68,7 +68,7 @@ inline std::vector<DWORD> Drawn(HWND control) {
 class LaidOutWindow : public FakeWizard {
   public:
     explicit LaidOutWindow(int dpi)
-        : FakeWizard(window), dpi(dpi), window(::GetModuleHandleW(nullptr), dpi) {}
+        : FakeWizard(window), dpi(dpi), window(::GetModuleHandleW(nullptr), "Instalator", dpi) {}
 
     // With the hidden pages as the message loop has them once the first page is painted.
     void Create(bool hiddenPages = true) {

@@ -7,11 +7,11 @@
 #include <thread>
 
 #include "platform/Failure.h"
-#include "platform/win32/MainWindow.h"
-#include "platform/win32/ModalWait.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Libraries.h"
 #include "tests/support/BuildOutputs.h"
+#include "window/win32/MainWindow.h"
+#include "window/win32/ModalWait.h"
 
 // The real window waiting for work off its thread: it keeps answering, holds input off, and lets
 // the user leave at once during a search but only after the work during an installation.
@@ -63,7 +63,7 @@ struct WaitingWindow {
         Pump(50);
     }
     CountingEvents events;
-    MainWindow window{::GetModuleHandleW(nullptr), 96};
+    MainWindow window{::GetModuleHandleW(nullptr), "Instalator", 96};
     ModalWait wait{window};
 };
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/ApplicationWindow.h"
 #include "tests/win32/LaidOutWindow.h"
+#include "window/win32/ApplicationWindow.h"
 
 // The real window, made in this process at the DPIs a lab PC is set to, with every text the
 // wizard shows: each text must fit its control as drawn with that control's own font, each
@@ -129,7 +129,7 @@ TEST(WindowKeyboard, TabGoesBackNextCancelThenIntoThePage) {
 }
 
 TEST(ApplicationWindow, CarriesTheTitleAndTheIconsAndOffersNeitherMinimiseNorMaximise) {
-    ApplicationWindow application(::GetModuleHandleW(nullptr));
+    ApplicationWindow application(::GetModuleHandleW(nullptr), "Instalator");
     HWND window = application.Handle();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Narrow(WindowText(window)), "Instalator");

@@ -1,8 +1,8 @@
-#include "platform/win32/Pictures.h"
+#include "window/win32/Pictures.h"
 
 #include <cstdlib>
 
-#include "platform/win32/GdiScope.h"
+#include "window/win32/GdiScope.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
-#include "platform/ApplicationTitle.h"
 #include "platform/Failure.h"
-#include "platform/win32/MainWindow.h"
 #include "platform/win32/Text.h"
+#include "window/win32/MainWindow.h"
 
 void MainWindow::SetText(Widget widget, const std::string& text) {
     HWND window = Made(widget);
@@ -45,7 +44,7 @@ void MainWindow::SetTag(Widget widget, int tag) {
 }
 
 void MainWindow::ShowBox(const std::string& text, UINT icon) {
-    ::MessageBoxW(hwnd, Widen(text).c_str(), Widen(ApplicationTitle).c_str(), MB_OK | icon);
+    ::MessageBoxW(hwnd, Widen(text).c_str(), Widen(title).c_str(), MB_OK | icon);
 }
 
 void MainWindow::ShowMessage(const std::string& text) {

@@ -1,5 +1,5 @@
 #include "platform/win32/CommonControls.h"
-#include "platform/win32/MainWindow.h"
+#include "window/win32/MainWindow.h"
 
 bool MainWindow::TranslateKeyboard(MSG& message) {
     if (!hwnd) return false;

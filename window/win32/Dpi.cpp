@@ -1,7 +1,7 @@
-#include "platform/win32/Dpi.h"
+#include "window/win32/Dpi.h"
 
 #include "platform/win32/DllSearch.h"
-#include "platform/win32/GdiScope.h"
+#include "window/win32/GdiScope.h"
 
 namespace {
 

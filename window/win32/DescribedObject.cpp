@@ -1,11 +1,11 @@
-#include "platform/win32/DescribedObject.h"
+#include "window/win32/DescribedObject.h"
 
 #include <string>
 #include <utility>
 
-#include "platform/Layout.h"
-#include "platform/win32/SystemFunction.h"
 #include "platform/win32/Text.h"
+#include "window/Layout.h"
+#include "window/win32/SystemFunction.h"
 
 namespace {
 

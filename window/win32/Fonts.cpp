@@ -1,4 +1,4 @@
-#include "platform/win32/Fonts.h"
+#include "window/win32/Fonts.h"
 
 FontSet::FontSet(int dpi) {
     for (int i = 0; i < FontCount; ++i) {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/Widget.h"
+#include "window/Widget.h"
 
 // What the wizard's handlers may do to the window, and nothing more. Texts are Windows-1250
 // bytes with CR (0x0D) line breaks; the surface converts them for display.
@@ -20,7 +20,8 @@ class Surface {
     virtual int Tag(Widget widget) const = 0;
     virtual void SetTag(Widget widget, int tag) = 0;
 
-    // Modal box, caption "Instalator", no icon, one OK; returns when the user has closed it.
+    // Modal box, captioned with the application's title, no icon, one OK; returns when the user
+    // has closed it.
     virtual void ShowMessage(const std::string& text) = 0;
     // The application's top-level error box: the same with an error icon.
     virtual void ShowErrorBox(const std::string& text) = 0;

@@ -1,16 +1,16 @@
 #include <algorithm>
 
 #include "platform/Failure.h"
-#include "platform/win32/ApplicationWindow.h"
 #include "platform/win32/CommonControls.h"
-#include "platform/win32/Dpi.h"
-#include "platform/win32/MainWindow.h"
 #include "platform/win32/Text.h"
+#include "window/win32/ApplicationWindow.h"
+#include "window/win32/Dpi.h"
+#include "window/win32/MainWindow.h"
 
 namespace {
 
 constexpr wchar_t MainClassName[] = L"TForm1";
-constexpr wchar_t ContainerClassName[] = L"InstalatorPanel";
+constexpr wchar_t ContainerClassName[] = L"WizardPanel";
 
 constexpr DWORD MainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD MainExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -51,7 +51,8 @@ std::array<Widget, WidgetCount> CreationOrder() {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, int dpi) : instance(instance), fixedDpi(dpi) {}
+MainWindow::MainWindow(HINSTANCE instance, std::string title, int dpi)
+    : instance(instance), title(std::move(title)), fixedDpi(dpi) {}
 
 MainWindow::~MainWindow() {
     if (hwnd) ::DestroyWindow(hwnd);

@@ -1,6 +1,6 @@
-#include "platform/win32/GdiScope.h"
-#include "platform/win32/MainWindow.h"
 #include "platform/win32/Text.h"
+#include "window/win32/GdiScope.h"
+#include "window/win32/MainWindow.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "platform/win32/Accessibility.h"
+#include "window/win32/Accessibility.h"
 
 #include <utility>
 #include <vector>
 
-#include "platform/Layout.h"
 #include "platform/win32/CallbackEdge.h"
-#include "platform/win32/ComPointer.h"
-#include "platform/win32/DescribedObject.h"
-#include "platform/win32/SystemFunction.h"
 #include "platform/win32/Text.h"
+#include "window/Layout.h"
+#include "window/win32/ComPointer.h"
+#include "window/win32/DescribedObject.h"
+#include "window/win32/SystemFunction.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/MainWindow.h"
+#include "window/win32/MainWindow.h"
 
 // "Anuluj" stays usable while the user may still leave.
 void MainWindow::BeginWait(bool leaveAtOnce) {

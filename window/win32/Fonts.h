@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "platform/win32/Appearance.h"
 #include "platform/win32/UniqueHandle.h"
+#include "window/win32/Appearance.h"
 
 // The window's fonts at one DPI; a window moved to another DPI makes a new set.
 class FontSet {

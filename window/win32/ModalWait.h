@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Waiting.h"
-#include "platform/win32/MainWindow.h"
+#include "window/win32/MainWindow.h"
 
 // Runs the wizard's blocking work on a thread of its own while the window's thread waits the way
 // a modal dialog's loop does: it keeps answering and painting, holds off input to the wizard and

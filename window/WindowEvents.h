@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Widget.h"
+#include "window/Widget.h"
 
 // What the window reports to whoever drives it; the window itself decides nothing.
 class WindowEvents {

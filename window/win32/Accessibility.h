@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "platform/Widget.h"
+#include "window/Widget.h"
 
 // What screen readers hear beyond what Windows' standard accessible objects say: a name for the
 // controls whose text is no name ("..."), decoration marked as such, and the page's outcome as

@@ -1,6 +1,6 @@
-#include "platform/win32/Appearance.h"
+#include "window/win32/Appearance.h"
 
-#include "platform/Layout.h"
+#include "window/Layout.h"
 
 namespace {
 

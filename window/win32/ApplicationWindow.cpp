@@ -1,6 +1,5 @@
-#include "platform/win32/ApplicationWindow.h"
+#include "window/win32/ApplicationWindow.h"
 
-#include "platform/ApplicationTitle.h"
 #include "platform/Failure.h"
 #include "platform/win32/Text.h"
 
@@ -14,9 +13,9 @@ constexpr DWORD Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
 
 }  // namespace
 
-ApplicationWindow::ApplicationWindow(HINSTANCE instance) {
+ApplicationWindow::ApplicationWindow(HINSTANCE instance, const std::string& title) {
     RegisterWindowClass(instance, ClassName, &WindowProcedure<ApplicationWindow>, true);
-    ::CreateWindowExW(0, ClassName, Widen(ApplicationTitle).c_str(), Style,
+    ::CreateWindowExW(0, ClassName, Widen(title).c_str(), Style,
                       ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0,
                       0, nullptr, nullptr, instance, this);
     if (!hwnd) throw Failure(SystemErrorText(::GetLastError()));

@@ -1,4 +1,4 @@
-#include "platform/win32/MainWindow.h"
+#include "window/win32/MainWindow.h"
 
 LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;

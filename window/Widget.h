@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/WidgetTable.h"
+#include "window/WidgetTable.h"
 
 // Every widget of the main window, named as the handlers name them.
 enum class Widget {

@@ -1,6 +1,6 @@
-#include "platform/win32/WindowProcedure.h"
+#include "window/win32/WindowProcedure.h"
 
-#include "platform/win32/ApplicationWindow.h"
+#include "window/win32/ApplicationWindow.h"
 
 void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, bool icons,
                          HBRUSH background) {

@@ -1,4 +1,4 @@
-#include "platform/Widget.h"
+#include "window/Widget.h"
 
 const char* WidgetName(Widget widget) {
 #define INSTALATOR_WIDGET_NAME(name, ...) #name,

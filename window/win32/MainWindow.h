@@ -8,15 +8,15 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Layout.h"
-#include "platform/Surface.h"
-#include "platform/WindowEvents.h"
-#include "platform/win32/Accessibility.h"
-#include "platform/win32/Appearance.h"
-#include "platform/win32/Fonts.h"
-#include "platform/win32/Pictures.h"
 #include "platform/win32/UniqueHandle.h"
-#include "platform/win32/WindowProcedure.h"
+#include "window/Layout.h"
+#include "window/Surface.h"
+#include "window/WindowEvents.h"
+#include "window/win32/Accessibility.h"
+#include "window/win32/Appearance.h"
+#include "window/win32/Fonts.h"
+#include "window/win32/Pictures.h"
+#include "window/win32/WindowProcedure.h"
 
 // What the window keeps while the wizard waits (MainWindow::BeginWait).
 struct WindowWaitState {
@@ -38,8 +38,9 @@ struct WindowWaitState {
 class MainWindow : public Surface {
   public:
     // At the DPI of the monitor it opens on unless one is given (tests lay the window out at
-    // others); it follows the DPI of the monitor it is moved to.
-    explicit MainWindow(HINSTANCE instance, int dpi = 0);
+    // others); it follows the DPI of the monitor it is moved to. `title` is the caption of its
+    // message boxes (Windows-1250).
+    MainWindow(HINSTANCE instance, std::string title, int dpi = 0);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -132,6 +133,7 @@ class MainWindow : public Surface {
     HWND Window(Widget widget) const { return windows[static_cast<std::size_t>(widget)]; }
 
     HINSTANCE instance;
+    std::string title;
     WindowEvents* events = nullptr;
     HWND hwnd = nullptr;
     HWND lastFocus = nullptr;

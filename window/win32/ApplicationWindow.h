@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
-#include "platform/win32/WindowProcedure.h"
+#include <string>
+
+#include "window/win32/WindowProcedure.h"
 
 // The application's icon (resource 1) at a size in pixels, shared: never destroyed.
 inline HICON ApplicationIcon(HINSTANCE instance, int size) {
@@ -10,13 +12,14 @@ inline HICON ApplicationIcon(HINSTANCE instance, int size) {
         ::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED));
 }
 
-// The application's own window, the way a framework application has one: it carries the title
-// "Instalator" and the icon on the taskbar and in Alt+Tab, and owns the main window, which
+// The application's own window, the way a framework application has one: it carries the
+// application's title and icon on the taskbar and in Alt+Tab, and owns the main window, which
 // therefore has no entry of its own there. It is shown but has no size, so nothing of it is seen;
 // when it is activated (the taskbar entry, Alt+Tab) it hands the activation on to the wizard.
 class ApplicationWindow {
   public:
-    explicit ApplicationWindow(HINSTANCE instance);
+    // `title` is the taskbar entry's (Windows-1250).
+    ApplicationWindow(HINSTANCE instance, const std::string& title);
     ~ApplicationWindow();
     ApplicationWindow(const ApplicationWindow&) = delete;
     ApplicationWindow& operator=(const ApplicationWindow&) = delete;

@@ -1,6 +1,6 @@
 #include <utility>
 
-#include "platform/win32/MainWindow.h"
+#include "window/win32/MainWindow.h"
 
 namespace {
 

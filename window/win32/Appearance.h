@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "platform/Widget.h"
+#include "window/Widget.h"
 
 // How each widget looks on Windows: its font, its colours and how it is drawn, from the look
 // columns of the widget table (WidgetTable.h).

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/Widget.h"
+#include "window/Widget.h"
 
 // The main window's widgets as data, one row per widget of the widget table (WidgetTable.h), at 96
 // pixels per inch. The real window is made from it and the fake window of the tests starts from it.

@@ -7,8 +7,8 @@
 #include <oleacc.h>
 // clang-format on
 
-#include "platform/Widget.h"
-#include "platform/win32/ComPointer.h"
+#include "window/Widget.h"
+#include "window/win32/ComPointer.h"
 
 // What a screen reader hears of one widget beyond what the standard object says.
 struct AccessibleFacts {

@@ -1,4 +1,4 @@
-#include "platform/win32/ModalWait.h"
+#include "window/win32/ModalWait.h"
 
 #include "platform/Failure.h"
 #include "platform/win32/Text.h"
