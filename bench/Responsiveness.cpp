@@ -12,7 +12,7 @@
 #include "platform/win32/CallbackEdge.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
-#include "tests/e2e/AnswerGaps.h"
+#include "tests/support/AnswerGaps.h"
 #include "window/Layout.h"
 
 namespace {

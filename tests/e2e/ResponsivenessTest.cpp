@@ -3,7 +3,7 @@
 
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
-#include "tests/e2e/AnswerGaps.h"
+#include "tests/support/AnswerGaps.h"
 #include "tests/e2e/WizardTest.h"
 #include "tests/support/TemplateNames.h"
 

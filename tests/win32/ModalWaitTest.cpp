@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -9,6 +8,7 @@
 #include "platform/Failure.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Libraries.h"
+#include "tests/support/AnswerGaps.h"
 #include "tests/support/BuildOutputs.h"
 #include "window/win32/MainWindow.h"
 #include "window/win32/ModalWait.h"
@@ -67,30 +67,6 @@ struct WaitingWindow {
     ModalWait wait{window};
 };
 
-// The longest time the window left WM_NULL unanswered while `during` ran, asked from another
-// thread as the shell asks before it ghosts a window.
-template <typename During>
-DWORD LongestSilence(HWND window, During during) {
-    std::atomic<bool> running{true}, sampling{true};
-    DWORD longest = 0;
-    std::thread sampler([&] {
-        while (running) {
-            DWORD start = ::GetTickCount();
-            DWORD_PTR result;
-            ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
-            longest = std::max(longest, ::GetTickCount() - start);
-            ::Sleep(10);
-        }
-        sampling = false;
-    });
-    during();
-    running = false;
-    // The window answers the sampler's last question before the sampler can be joined.
-    while (sampling) Pump(5);
-    sampler.join();
-    return longest;
-}
-
 TEST(ModalWait, TheWindowAnswersHoldsInputOffAndKeepsItsFloatingPointState) {
     WaitingWindow test;
     HWND next = Button(test.window, Widget::BitBtn2);
@@ -100,22 +76,21 @@ TEST(ModalWait, TheWindowAnswersHoldsInputOffAndKeepsItsFloatingPointState) {
     DWORD windowThread = ::GetCurrentThreadId(), stepThread = 0;
     bool greyedDuring = true;
     int closesDuring = -1;
-    DWORD silence = LongestSilence(test.window.Handle(), [&] {
-        test.wait.Run(Waiting::Leaving::AfterWork, [&](const Waiting::ToWindow& toWindow) {
-            ::PostMessageW(next, BM_CLICK, 0, 0);
-            ::PostMessageW(next, WM_KEYDOWN, VK_SPACE, 0);
-            ::PostMessageW(test.window.Handle(), WM_CLOSE, 0, 0);
-            ::Sleep(600);
-            toWindow([&] {
-                stepThread = ::GetCurrentThreadId();
-                greyedDuring = !::IsWindowEnabled(next);
-                closesDuring = test.events.closes;
-            });
-            AskTheFpuLibrary();
+    AnswerGaps gaps(test.window.Handle());
+    test.wait.Run(Waiting::Leaving::AfterWork, [&](const Waiting::ToWindow& toWindow) {
+        ::PostMessageW(next, BM_CLICK, 0, 0);
+        ::PostMessageW(next, WM_KEYDOWN, VK_SPACE, 0);
+        ::PostMessageW(test.window.Handle(), WM_CLOSE, 0, 0);
+        ::Sleep(1500);  // longer than the bound below, so a window that waits blocked fails it
+        toWindow([&] {
+            stepThread = ::GetCurrentThreadId();
+            greyedDuring = !::IsWindowEnabled(next);
+            closesDuring = test.events.closes;
         });
+        AskTheFpuLibrary();
     });
     // Windows ghosts a window after 5 s; the bound leaves room for a loaded machine.
-    EXPECT_LT(silence, 1000u) << "ms without an answer while the work ran";
+    EXPECT_LT(gaps.Stop().count(), 1000) << "ms without an answer while the work ran";
     EXPECT_EQ(stepThread, windowThread) << "steps for the window run on its thread";
     EXPECT_TRUE(greyedDuring);
     EXPECT_TRUE(::IsWindowEnabled(next)) << "the button is as it was once the wait is over";

@@ -22,10 +22,15 @@ class AnswerGaps {
     AnswerGaps(const AnswerGaps&) = delete;
     AnswerGaps& operator=(const AnswerGaps&) = delete;
 
-    // The longest wait; a send still waiting counts when it ends (at most WaitLimitMs).
+    // The longest wait; a send still waiting counts when it ends (at most WaitLimitMs). Meanwhile
+    // the calling thread answers what is sent to it, in case the window is its own.
     std::chrono::milliseconds Stop() {
         running = false;
-        if (sampler) ::WaitForSingleObject(sampler.get(), INFINITE);
+        HANDLE thread = sampler.get();
+        MSG message;
+        while (thread && ::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) ==
+                             WAIT_OBJECT_0 + 1)
+            ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
         sampler.reset();
         return std::chrono::milliseconds(longestMs.load());
     }
