@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/win32/CallbackEdge.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 #include "tests/support/AnswerGaps.h"
+#include "tools/WidgetWindow.h"
 #include "window/Layout.h"
 
 namespace {
@@ -35,33 +35,13 @@ HWND MainWindowOf(DWORD processId) {
     return nullptr;
 }
 
-struct Search {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchId(HWND child, LPARAM parameter) {
-    return AtCallbackEdge<BOOL>(FALSE, [&] {
-        auto* search = reinterpret_cast<Search*>(parameter);
-        if (GetDlgCtrlID(child) != search->id) return TRUE;
-        search->found = child;
-        return FALSE;
-    });
-}
-
-HWND Child(HWND main, Widget widget) {
-    Search search{WidgetControlId(widget), nullptr};
-    EnumChildWindows(main, MatchId, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 bool Shown(HWND main, Widget widget) {
-    HWND window = Child(main, widget);
+    HWND window = WidgetWindow(main, widget);
     return window && (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE);
 }
 
 void Click(HWND main, Widget widget) {
-    PostMessageW(Child(main, widget), BM_CLICK, 0, 0);
+    PostMessageW(WidgetWindow(main, widget), BM_CLICK, 0, 0);
 }
 
 void EmptyFolder(const std::wstring& folder) {
@@ -91,7 +71,7 @@ bool Walk(const std::wstring& exe, const std::wstring& host, Figures& worst) {
     UniqueKernelHandle process(info.hProcess), thread(info.hThread);
     HWND main = nullptr;
     bool ok = WaitFor([&] { return (main = MainWindowOf(info.dwProcessId)) != nullptr; }) &&
-              WaitFor([&] { return Child(main, Widget::TabSheet3) != nullptr; });
+              WaitFor([&] { return WidgetWindow(main, Widget::TabSheet3) != nullptr; });
     if (ok) {
         AnswerGaps idle(main);
         Sleep(3000);

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/win32/CallbackEdge.h"
 #include "platform/win32/Text.h"
+#include "tools/WidgetWindow.h"
 #include "window/Layout.h"
 
 namespace {
@@ -17,25 +17,8 @@ HWND MainWindow() {
     return FindWindowW(nullptr, Widen(LayoutOf(Widget::Form1).content).c_str());
 }
 
-struct Search {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchId(HWND child, LPARAM parameter) {
-    return AtCallbackEdge<BOOL>(FALSE, [&] {
-        auto* search = reinterpret_cast<Search*>(parameter);
-        if (GetDlgCtrlID(child) != search->id) return TRUE;
-        search->found = child;
-        return FALSE;
-    });
-}
-
 HWND Child(Widget widget) {
-    Search search{WidgetControlId(widget), nullptr};
-    if (HWND main = MainWindow())
-        EnumChildWindows(main, MatchId, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return WidgetWindow(MainWindow(), widget);
 }
 
 template <typename Condition>
