@@ -9,6 +9,7 @@
 
 #include "platform/win32/Text.h"
 #include "tests/e2e/WizardTest.h"
+#include "window/win32/ComPointer.h"
 
 // The wizard as a screen reader and a keyboard user meet it, from outside its process: MSAA
 // objects through AccessibleObjectFromWindow, the live-text event through an out-of-context
@@ -24,23 +25,40 @@ struct Apartment {
     ~Apartment() { ::CoUninitialize(); }
 };
 
-std::string Read(HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*),
-                 IAccessible* object) {
+using Accessible = ComPointer<IAccessible>;
+
+VARIANT Self() {
     VARIANT self{};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
+    return self;
+}
+
+std::string Read(HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*),
+                 const Accessible& object) {
     BSTR value = nullptr;
-    if (FAILED((object->*property)(self, &value)) || !value) return "";
+    if (!object || FAILED((object.get()->*property)(Self(), &value)) || !value) return "";
     std::string text = Narrow(std::wstring(value, ::SysStringLen(value)));
     ::SysFreeString(value);
     return text;
 }
 
-LONG State(IAccessible* object) {
-    VARIANT self{}, state{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    return SUCCEEDED(object->get_accState(self, &state)) && state.vt == VT_I4 ? state.lVal : 0;
+LONG Query(HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, VARIANT*),
+           const Accessible& object) {
+    VARIANT answer{};
+    return object && SUCCEEDED((object.get()->*property)(Self(), &answer)) && answer.vt == VT_I4
+               ? answer.lVal
+               : 0;
+}
+
+// The window's client object as the wizard answers for it, or as Windows' standard object would.
+Accessible ClientObject(HWND window, bool standard = false) {
+    Accessible object;
+    if (standard)
+        ::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, object.put());
+    else
+        ::AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, object.put());
+    return object;
 }
 
 // What a screen reader reads for a window: its client object's name, role and description.
@@ -49,22 +67,10 @@ struct Reading {
     LONG role = 0;
 };
 
-// As the wizard answers, or as Windows' standard object for that window would.
 Reading ReadWindow(HWND window, bool standard = false) {
-    Reading reading;
-    IAccessible* object = nullptr;
-    void** put = reinterpret_cast<void**>(&object);
-    if (FAILED(standard ? ::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, put)
-                        : ::AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, put)))
-        return reading;
-    reading.name = Read(&IAccessible::get_accName, object);
-    reading.description = Read(&IAccessible::get_accDescription, object);
-    VARIANT self{}, role{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) reading.role = role.lVal;
-    object->Release();
-    return reading;
+    Accessible object = ClientObject(window, standard);
+    return {Read(&IAccessible::get_accName, object), Read(&IAccessible::get_accDescription, object),
+            Query(&IAccessible::get_accRole, object)};
 }
 
 // The names of the window's accessible children in order, leaving out those marked invisible.
@@ -72,34 +78,27 @@ Reading ReadWindow(HWND window, bool standard = false) {
 // window objects answer neither name nor state).
 std::vector<std::string> ReadableChildren(HWND window) {
     std::vector<std::string> names;
-    IAccessible* parent = nullptr;
-    if (FAILED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible,
-                                            reinterpret_cast<void**>(&parent))))
-        return names;
+    Accessible parent = ClientObject(window);
     LONG count = 0;
-    parent->get_accChildCount(&count);
+    if (!parent || FAILED(parent->get_accChildCount(&count))) return names;
     std::vector<VARIANT> children(static_cast<std::size_t>(count));
     LONG obtained = 0;
-    ::AccessibleChildren(parent, 0, count, children.data(), &obtained);
+    ::AccessibleChildren(parent.get(), 0, count, children.data(), &obtained);
     for (LONG i = 0; i < obtained; ++i) {
         VARIANT& child = children[static_cast<std::size_t>(i)];
-        IAccessible* object = nullptr;
-        IAccessible* client = nullptr;
+        Accessible object;
         HWND childWindow = nullptr;
         if (child.vt == VT_DISPATCH && child.pdispVal &&
-            SUCCEEDED(child.pdispVal->QueryInterface(IID_IAccessible,
-                                                     reinterpret_cast<void**>(&object))) &&
-            SUCCEEDED(::WindowFromAccessibleObject(object, &childWindow)) &&
-            SUCCEEDED(::AccessibleObjectFromWindow(childWindow, OBJID_CLIENT, IID_IAccessible,
-                                                   reinterpret_cast<void**>(&client)))) {
-            if (!((State(object) | State(client)) & STATE_SYSTEM_INVISIBLE))
+            SUCCEEDED(child.pdispVal->QueryInterface(IID_IAccessible, object.put())) &&
+            SUCCEEDED(::WindowFromAccessibleObject(object.get(), &childWindow))) {
+            Accessible client = ClientObject(childWindow);
+            LONG state = Query(&IAccessible::get_accState, object) |
+                         Query(&IAccessible::get_accState, client);
+            if (client && !(state & STATE_SYSTEM_INVISIBLE))
                 names.push_back(Read(&IAccessible::get_accName, client));
         }
-        if (client) client->Release();
-        if (object) object->Release();
         ::VariantClear(&child);
     }
-    parent->Release();
     return names;
 }
 

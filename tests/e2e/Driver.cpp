@@ -24,57 +24,55 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(result);
 }
 
-struct WindowSearch {
-    DWORD processId;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM context) {
+BOOL CALLBACK Collect(HWND window, LPARAM windows) {
     return AtCallbackEdge<BOOL>(FALSE, [&] {
-        auto* search = reinterpret_cast<WindowSearch*>(context);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        if (owner == search->processId) search->found.push_back(window);
+        reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
         return TRUE;
     });
 }
 
-struct DescendantSearch {
-    const std::function<bool(HWND)>* match;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDescendant(HWND window, LPARAM context) {
-    return AtCallbackEdge<BOOL>(FALSE, [&] {
-        auto* search = reinterpret_cast<DescendantSearch*>(context);
-        if (!(*search->match)(window)) return TRUE;
-        search->found = window;
-        return FALSE;
-    });
+// Every top-level window, or every window below the parent.
+std::vector<HWND> AllWindows(HWND parent = nullptr) {
+    std::vector<HWND> windows;
+    auto context = reinterpret_cast<LPARAM>(&windows);
+    parent ? ::EnumChildWindows(parent, Collect, context) : ::EnumWindows(Collect, context);
+    return windows;
 }
 
 HWND FindDescendant(HWND parent, const std::function<bool(HWND)>& match) {
-    DescendantSearch search{&match, nullptr};
-    ::EnumChildWindows(parent, MatchDescendant, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window : AllWindows(parent))
+        if (match(window)) return window;
+    return nullptr;
 }
 
 HWND FolderTree(HWND dialog) {
     return FindDescendant(dialog, [](HWND w) { return ClassName(w) == WC_TREEVIEWA; });
 }
 
-HWND FindMessageBox(DWORD processId) {
-    std::string caption = ApplicationTitle;
-    HWND box = FindTopLevel(processId, L"#32770", &caption);
-    return box && IsShown(box) ? box : nullptr;
+// The last shown top-level window of the process that matches, once there is one.
+HWND WaitForTopLevel(DWORD processId, const std::function<bool(HWND)>& match,
+                     std::chrono::milliseconds timeout) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindows(processId))
+                if (IsShown(window) && match(window)) found = window;
+            return found != nullptr;
+        },
+        timeout);
+    return found;
 }
 
 }  // namespace
 
 std::vector<HWND> TopLevelWindows(DWORD processId) {
-    WindowSearch search{processId, {}};
-    ::EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    for (HWND window : AllWindows()) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == processId) found.push_back(window);
+    }
+    return found;
 }
 
 std::vector<HWND> TaskbarWindows(DWORD processId) {
@@ -197,18 +195,11 @@ HWND FindTopLevel(DWORD processId, const wchar_t* className, const std::string* 
 }
 
 Wizard Wizard::Attach(const Process& process, std::chrono::milliseconds timeout) {
-    HWND main = nullptr;
     std::string caption = Title;
-    WaitUntil(
-        [&] {
-            for (HWND window : TopLevelWindows(process.Id()))
-                if (ClassName(window) != "#32770" && IsShown(window) &&
-                    e2e::Text(window) == caption)
-                    main = window;
-            return main != nullptr;
-        },
-        timeout);
-    return Wizard(main);
+    return Wizard(WaitForTopLevel(
+        process.Id(),
+        [&](HWND window) { return ClassName(window) != "#32770" && e2e::Text(window) == caption; },
+        timeout));
 }
 
 HWND Wizard::Window(Widget widget) const {
@@ -234,7 +225,12 @@ bool Wizard::WaitForPage(int index, std::chrono::milliseconds timeout) const {
 
 MessageBoxView WaitForMessageBox(const Process& process, std::chrono::milliseconds timeout) {
     MessageBoxView view;
-    WaitUntil([&] { return (view.window = FindMessageBox(process.Id())) != nullptr; }, timeout);
+    view.window = WaitForTopLevel(
+        process.Id(),
+        [](HWND window) {
+            return ClassName(window) == "#32770" && Text(window) == ApplicationTitle;
+        },
+        timeout);
     if (!view.window) return view;
     HWND text = ::GetDlgItem(view.window, MessageTextId);
     view.text = text ? Text(text) : "<no text control>";
@@ -294,16 +290,9 @@ std::string FolderChooserSelection(HWND chooser) {
 }
 
 HWND WaitForFolderChooser(const Process& process, std::chrono::milliseconds timeout) {
-    HWND chooser = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND window : TopLevelWindows(process.Id()))
-                if (ClassName(window) == "#32770" && IsShown(window) && FolderTree(window))
-                    chooser = window;
-            return chooser != nullptr;
-        },
-        timeout);
-    return chooser;
+    return WaitForTopLevel(
+        process.Id(),
+        [](HWND window) { return ClassName(window) == "#32770" && FolderTree(window); }, timeout);
 }
 
 }  // namespace e2e

@@ -4,10 +4,12 @@
 
 namespace {
 
-const char* const NotHereMessage =
-    "W podanej lokalizacji nie odnaleziono potrzebnych składników programu. Zmień lokalizację lub "
-    "skontaktuj się ze sprzedawcą.";
-const char* const NoRegistryText =
+const std::string Prompt = "Naciśnij przycisk \"Dalej >>\" aby zainstalować nakładkę.";
+const std::string NetworkFound =
+    "Odnaleziono wersję sieciową programu \"Tesmaren\".\rZakład Łódź\r" + Prompt;
+const std::string SingleFound =
+    "Odnaleziono wersję jednostanowiskową programu \"Tesmaren\".\rLab\r" + Prompt;
+const std::string NoRegistry =
     "Nie odnaleziono rejestru!!!\rProblem z określeniem lokalizacji programu \"Tesmren\". Określ "
     "lokalizację programu na dysku lub skontaktuj się ze sprzedawcą.";
 
@@ -33,92 +35,62 @@ TEST(ManualLocation, ChooserOpensOnTheInstallersFolderWithItsTitle) {
     }
 }
 
-TEST(ManualLocation, ConfirmedFolderShowsThreeLinesAndEnablesNext) {
-    ManualWizard wizard;
-    wizard.InstallHost("E:\\Lab\\Tesmaren", FakeLibrary{1, "Zakład Łódź"});
-    wizard.Choose("E:\\Lab\\Tesmaren\\");
-    EXPECT_EQ(wizard.form.Location, "E:\\Lab\\Tesmaren");
-    EXPECT_EQ(wizard.Text(Widget::Edit1), "E:\\Lab\\Tesmaren");
-    EXPECT_EQ(wizard.Text(Widget::StaticText3),
-              "Odnaleziono wersję sieciową programu \"Tesmaren\".\rZakład Łódź\r"
-              "Naciśnij przycisk \"Dalej >>\" aby zainstalować nakładkę.");
-    EXPECT_TRUE(wizard.surface.IsEnabled(Widget::BitBtn2));
-    EXPECT_TRUE(wizard.surface.messages.empty());
+// Every click probes the chosen folder (a cancelled choice the current one) and rewrites the
+// result; a folder without components is refused with a message, keeping a folder confirmed
+// before it, and the installation goes to the folder confirmed last.
+TEST(ManualLocation, EachChoiceIsProbedAndOnlyAConfirmedFolderIsKept) {
+    struct Case {
+        const char* situation;
+        std::vector<std::optional<std::string>> answers;
+        std::string location;  // afterwards, also in Edit1
+        std::string probed;    // the library asked last
+        const std::string& text;
+        bool network;
+        int refusals;  // "not here" messages
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"confirmed, without its backslash", {"E:\\Lab\\"}, "E:\\Lab", "E:\\Lab\\KORDALIN.dll",
+         NetworkFound, true, 0},
+        {"drive root", {"D:\\"}, "D:", "D:\\KORDALIN.dll", SingleFound, false, 0},
+        {"no components", {"C:\\Inny"}, "C:\\Inny", "C:\\Inny\\KORDALIN.dll", NoRegistry, false, 1},
+        {"cancelled first choice", {std::nullopt}, "", "\\KORDALIN.dll", NoRegistry, false, 1},
+        {"a faulting library after a confirmed folder", {"E:\\Lab", "F:\\Zepsuty"}, "E:\\Lab",
+         "F:\\Zepsuty\\KORDALIN.dll", NetworkFound, true, 1},
+        {"a second folder", {"E:\\Lab", "D:"}, "D:", "D:\\KORDALIN.dll", SingleFound, false, 0},
+        {"cancel after a choice", {"D:", std::nullopt}, "D:", "D:\\KORDALIN.dll", SingleFound,
+         false, 0},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        ManualWizard wizard;
+        wizard.InstallHost("E:\\Lab", FakeLibrary{1, "Zakład Łódź"});
+        wizard.InstallHost("D:", FakeLibrary{0, "Lab"});
+        FakeLibrary faulty{0, "Obcy"};
+        faulty.ownerFaults = true;  // answers the edition, then faults
+        wizard.InstallHost("F:\\Zepsuty", faulty);
+        for (const auto& answer : c.answers) wizard.Choose(answer);
 
-    // And the installation goes there.
-    wizard.Click(Widget::BitBtn2);
-    EXPECT_EQ(
-        wizard.files.files.count("E:\\Lab\\Tesmaren" + std::string(PayloadTable[0].relativePath)),
-        1u);
-}
-
-TEST(ManualLocation, DriveRootLosesItsBackslash) {
-    ManualWizard wizard;
-    wizard.InstallHost("D:", FakeLibrary{0, "Lab"});
-    wizard.Choose("D:\\");
-    EXPECT_EQ(wizard.form.Location, "D:");
-    EXPECT_EQ(wizard.libraries.loads.back(), "D:\\KORDALIN.dll");
-    EXPECT_TRUE(wizard.form.ComponentsFound);
-}
-
-TEST(ManualLocation, FirstChoiceWithoutComponentsShowsTheMessageAndChangesNothingElse) {
-    ManualWizard wizard;
-    wizard.Choose("C:\\Inny");
-    EXPECT_EQ(wizard.surface.messages, std::vector<std::string>{NotHereMessage});
-    EXPECT_EQ(wizard.form.Location, "C:\\Inny");
-    EXPECT_EQ(wizard.Text(Widget::Edit1), "C:\\Inny");
-    EXPECT_EQ(wizard.Text(Widget::StaticText3), NoRegistryText);
-    EXPECT_FALSE(wizard.surface.IsEnabled(Widget::BitBtn2));
-    EXPECT_EQ(wizard.surface.closeRequests, 0);
-}
-
-TEST(ManualLocation, CancelledFirstChoiceProbesTheEmptyLocation) {
-    ManualWizard wizard;
-    wizard.Choose(std::nullopt);
-    EXPECT_EQ(wizard.libraries.loads, std::vector<std::string>{"\\KORDALIN.dll"});
-    EXPECT_EQ(wizard.surface.messages, std::vector<std::string>{NotHereMessage});
-    EXPECT_FALSE(wizard.surface.IsEnabled(Widget::BitBtn2));
-}
-
-TEST(ManualLocation, FailedChoiceAfterAConfirmedFolderKeepsTheConfirmedOne) {
-    ManualWizard wizard;
-    wizard.InstallHost("E:\\Tesmaren", FakeLibrary{1, "Lab"});
-    FakeLibrary faulty{0, "Obcy"};
-    faulty.ownerFaults = true;  // answers the edition, then faults
-    wizard.libraries.libraries["F:\\Zepsuty\\KORDALIN.dll"] = faulty;
-    wizard.Choose("E:\\Tesmaren");
-    std::string confirmedText = wizard.Text(Widget::StaticText3);
-
-    wizard.Choose("F:\\Zepsuty");
-    EXPECT_EQ(wizard.surface.messages, std::vector<std::string>{NotHereMessage});
-    EXPECT_EQ(wizard.form.Location, "E:\\Tesmaren");
-    EXPECT_EQ(wizard.Text(Widget::Edit1), "E:\\Tesmaren");
-    EXPECT_TRUE(wizard.form.ComponentsFound);
-    EXPECT_TRUE(wizard.form.NetworkEdition);
-    EXPECT_EQ(wizard.form.OwnerName.ToString(), "Lab");
-    EXPECT_EQ(wizard.Text(Widget::StaticText3), confirmedText);
-    EXPECT_TRUE(wizard.surface.IsEnabled(Widget::BitBtn2));
-
-    wizard.Click(Widget::BitBtn2);
-    EXPECT_EQ(wizard.files.files.count("E:\\Tesmaren" + std::string(PayloadTable[5].relativePath)),
-              1u);
-    EXPECT_EQ(wizard.libraries.loaded, 0);
-}
-
-TEST(ManualLocation, EveryClickProbesAgainAndRewritesTheResult) {
-    ManualWizard wizard;
-    wizard.InstallHost("E:\\A", FakeLibrary{1, "Pierwszy"});
-    wizard.InstallHost("E:\\B", FakeLibrary{0, "Drugi"});
-    wizard.Choose("E:\\A");
-    wizard.Choose("E:\\B");
-    EXPECT_EQ(wizard.form.Location, "E:\\B");
-    EXPECT_FALSE(wizard.form.NetworkEdition);
-    EXPECT_EQ(wizard.Text(Widget::StaticText3),
-              "Odnaleziono wersję jednostanowiskową programu \"Tesmaren\".\rDrugi\r"
-              "Naciśnij przycisk \"Dalej >>\" aby zainstalować nakładkę.");
-    wizard.Choose(std::nullopt);  // cancel: the same folder is probed again
-    EXPECT_EQ(wizard.libraries.loads.back(), "E:\\B\\KORDALIN.dll");
-    EXPECT_EQ(wizard.libraries.frees, 3);
+        bool found = c.text != NoRegistry;
+        EXPECT_EQ(wizard.form.Location, c.location);
+        EXPECT_EQ(wizard.Text(Widget::Edit1), c.location);
+        EXPECT_EQ(wizard.libraries.loads.size(), c.answers.size());
+        EXPECT_EQ(wizard.libraries.loads.back(), c.probed);
+        EXPECT_EQ(wizard.libraries.loaded, 0);
+        EXPECT_EQ(wizard.Text(Widget::StaticText3), c.text);
+        EXPECT_EQ(wizard.form.NetworkEdition, c.network);
+        EXPECT_EQ(wizard.surface.messages,
+                  std::vector<std::string>(c.refusals,
+                                           "W podanej lokalizacji nie odnaleziono potrzebnych "
+                                           "składników programu. Zmień lokalizację lub "
+                                           "skontaktuj się ze sprzedawcą."));
+        EXPECT_EQ(wizard.surface.closeRequests, 0);
+        EXPECT_EQ(wizard.surface.IsEnabled(Widget::BitBtn2), found);
+        if (!found) continue;
+        wizard.Click(Widget::BitBtn2);
+        EXPECT_EQ(wizard.files.files.count(c.location + PayloadTable[5].relativePath), 1u);
+    }
 }
 
 }  // namespace

@@ -4,110 +4,71 @@
 
 namespace {
 
-const std::string Host = "\\\\serwer\\programy\\Tesmaren";
+const std::string Prompt = "Naciśnij przycisk \"Dalej >>\" aby zainstalować nakładkę.";
 
-TEST(SearchPage, RegistryFolderWithAnsweringLibraryShowsEditionLocationOwnerAndPrompt) {
-    for (bool network : {true, false}) {
+// What page 2 shows for each thing the registry can hold, and that a return visit (Back, then
+// Next) neither reads nor probes again nor undoes any of it.
+TEST(SearchPage, TheRegistryFolderDecidesWhatThePageShowsOnceForAllVisits) {
+    struct Case {
+        const char* situation;
+        std::optional<std::string> stored;   // none: no entry
+        std::optional<FakeLibrary> library;  // at stored + "\KORDALIN.dll"
+        std::string text;                    // of StaticText3
+        bool closes;  // the missing-components message is shown, then the window closed
+    };
+    const Case cases[] = {
+        {"network edition", "\\\\serwer\\programy\\Tesmaren", FakeLibrary{1, "Zakład Łódź"},
+         "Odnaleziono wersję sieciową programu \"Tesmaren\".\r"
+         "Lokalizacja: \\\\serwer\\programy\\Tesmaren\rZakład Łódź\r" +
+             Prompt,
+         false},
+        {"single station, empty owner, location kept as stored", "C:\\Tesmaren\\",
+         FakeLibrary{0, ""},
+         "Odnaleziono wersję jednostanowiskową programu \"Tesmaren\".\r"
+         "Lokalizacja: C:\\Tesmaren\\\r\r" +
+             Prompt,
+         false},
+        {"folder without the library", "C:\\Stary", std::nullopt, "Odnaleziono:", true},
+        {"empty value", "", std::nullopt, "Odnaleziono:", true},
+        {"no entry: the folder is asked for by hand", std::nullopt, std::nullopt,
+         "Nie odnaleziono rejestru!!!\rProblem z określeniem lokalizacji programu \"Tesmren\". "
+         "Określ lokalizację programu na dysku lub skontaktuj się ze sprzedawcą.",
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
         FakeWizard wizard;
-        wizard.registry.value = Host;
-        wizard.InstallHost(Host, FakeLibrary{static_cast<std::uint8_t>(network), "Zakład Łódź"});
-        wizard.Click(Widget::BitBtn2);
-
-        EXPECT_EQ(wizard.registry.lastKey, "KvTesmaren");
-        EXPECT_EQ(wizard.registry.lastName, "Lokalizacja");
-        EXPECT_EQ(wizard.form.Location, Host);
-        std::string edition = network
-                                  ? "Odnaleziono wersję sieciową programu \"Tesmaren\"."
-                                  : "Odnaleziono wersję jednostanowiskową programu \"Tesmaren\".";
-        EXPECT_EQ(wizard.Text(Widget::StaticText3),
-                  edition +
-                      "\rLokalizacja: \\\\serwer\\programy\\Tesmaren\rZakład Łódź\r"
-                      "Naciśnij przycisk \"Dalej >>\" aby zainstalować nakładkę.");
-        EXPECT_EQ(wizard.Text(Widget::StaticText1),
-                  "Trwa wyszukiwanie zainstalowanych składników programu.");
-        EXPECT_FALSE(wizard.surface.IsVisible(Widget::Edit1));
-        EXPECT_FALSE(wizard.surface.IsVisible(Widget::BitBtn5));
-        EXPECT_EQ(wizard.surface.Tag(Widget::TabSheet2), 1);
-        EXPECT_TRUE(wizard.surface.messages.empty());
-    }
-}
-
-TEST(SearchPage, EmptyOwnerStillHasItsOwnLineAndLocationIsKeptAsStored) {
-    FakeWizard wizard;
-    wizard.registry.value = "C:\\Tesmaren\\";
-    wizard.libraries.libraries["C:\\Tesmaren\\\\KORDALIN.dll"] = FakeLibrary{0, ""};
-    wizard.Click(Widget::BitBtn2);
-    EXPECT_EQ(wizard.form.Location, "C:\\Tesmaren\\");
-    EXPECT_EQ(wizard.Text(Widget::StaticText3),
-              "Odnaleziono wersję jednostanowiskową programu \"Tesmaren\".\r"
-              "Lokalizacja: C:\\Tesmaren\\\r\r"
-              "Naciśnij przycisk \"Dalej >>\" aby zainstalować nakładkę.");
-}
-
-TEST(SearchPage, FolderWithoutComponentsShowsTheMessageThenClosesAndFinishesTheSearch) {
-    for (std::string stored : {std::string("C:\\Stary"), std::string("")}) {
-        FakeWizard wizard;
-        wizard.registry.value = stored;
+        wizard.registry.value = c.stored;
+        if (c.library) wizard.InstallHost(*c.stored, *c.library);
         // The window must still be open while the user reads the message.
         wizard.surface.onMessage = [](FakeSurface& s) { EXPECT_EQ(s.closeRequests, 0); };
         wizard.Click(Widget::BitBtn2);
-        EXPECT_EQ(wizard.surface.messages,
-                  std::vector<std::string>{
-                      "Nie odnaleziono potrzebnych składników programu, skontaktuj się ze "
-                      "sprzedawcą. Nastąpi zamknięcie instalatora."});
-        EXPECT_EQ(wizard.surface.closeRequests, 1);
-        EXPECT_EQ(wizard.Text(Widget::StaticText3), "Odnaleziono:");
-        EXPECT_EQ(wizard.surface.Tag(Widget::TabSheet2), 1) << "the handler runs on to its end";
-        EXPECT_TRUE(wizard.files.files.empty());
+        for (const char* visit : {"first visit", "return visit"}) {
+            SCOPED_TRACE(visit);
+            EXPECT_EQ(wizard.registry.reads, 1);
+            EXPECT_EQ(wizard.registry.lastKey + "\\" + wizard.registry.lastName,
+                      "KvTesmaren\\Lokalizacja");
+            EXPECT_EQ(wizard.form.Location, c.stored.value_or(""));
+            EXPECT_EQ(wizard.libraries.loads.size(), c.stored ? 1u : 0u);
+            EXPECT_EQ(wizard.Text(Widget::StaticText1),
+                      "Trwa wyszukiwanie zainstalowanych składników programu.");
+            EXPECT_EQ(wizard.Text(Widget::StaticText3), c.text);
+            EXPECT_EQ(wizard.surface.messages,
+                      c.closes ? std::vector<std::string>{"Nie odnaleziono potrzebnych składników "
+                                                          "programu, skontaktuj się ze "
+                                                          "sprzedawcą. Nastąpi zamknięcie "
+                                                          "instalatora."}
+                               : std::vector<std::string>{});
+            EXPECT_EQ(wizard.surface.closeRequests, c.closes ? 1 : 0);
+            EXPECT_EQ(wizard.surface.IsVisible(Widget::Edit1), !c.stored);
+            EXPECT_EQ(wizard.surface.IsVisible(Widget::BitBtn5), !c.stored);
+            EXPECT_FALSE(wizard.surface.IsEnabled(Widget::Edit1)) << "display only";
+            EXPECT_EQ(wizard.surface.Tag(Widget::TabSheet2), 1) << "the handler runs to its end";
+            EXPECT_TRUE(wizard.files.files.empty());
+            wizard.Click(Widget::BitBtn1);
+            wizard.Click(Widget::BitBtn2);
+        }
     }
-}
-
-TEST(SearchPage, NoRegistryEntryAsksForTheFolderByHand) {
-    FakeWizard wizard;
-    wizard.Click(Widget::BitBtn2);
-    EXPECT_EQ(wizard.Text(Widget::StaticText3),
-              "Nie odnaleziono rejestru!!!\rProblem z określeniem lokalizacji programu "
-              "\"Tesmren\". Określ lokalizację programu na dysku lub skontaktuj się ze "
-              "sprzedawcą.");
-    EXPECT_FALSE(wizard.surface.IsEnabled(Widget::BitBtn2));
-    EXPECT_TRUE(wizard.surface.IsVisible(Widget::Edit1));
-    EXPECT_FALSE(wizard.surface.IsEnabled(Widget::Edit1)) << "display only";
-    EXPECT_TRUE(wizard.surface.IsVisible(Widget::BitBtn5));
-    EXPECT_TRUE(wizard.libraries.loads.empty());
-    EXPECT_EQ(wizard.surface.Tag(Widget::TabSheet2), 1);
-    EXPECT_EQ(wizard.surface.closeRequests, 0);
-}
-
-TEST(SearchPage, ReturnVisitNeitherReadsNorProbesAgainAndHidingKeepsTheResult) {
-    FakeWizard wizard;
-    wizard.registry.value = Host;
-    wizard.InstallHost(Host, FakeLibrary{1, "Lab"});
-    wizard.Click(Widget::BitBtn2);
-    std::string result = wizard.Text(Widget::StaticText3);
-
-    wizard.Click(Widget::BitBtn1);
-    EXPECT_EQ(wizard.Text(Widget::StaticText3), result);
-    wizard.Click(Widget::BitBtn2);
-    EXPECT_EQ(wizard.registry.reads, 1);
-    EXPECT_EQ(wizard.libraries.loads.size(), 1u);
-    EXPECT_EQ(wizard.Text(Widget::StaticText3), result);
-
-    FakeWizard manual;
-    manual.Click(Widget::BitBtn2);
-    manual.Click(Widget::BitBtn1);
-    EXPECT_TRUE(manual.surface.IsVisible(Widget::Edit1)) << "the manual row stays once shown";
-    EXPECT_TRUE(manual.surface.IsVisible(Widget::BitBtn5));
-}
-
-TEST(SearchPage, InvalidValueTypeLeavesLocationAndTheSearchUndone) {
-    FakeWizard wizard;
-    wizard.registry.wrongType = true;
-    wizard.Click(Widget::BitBtn2);
-    EXPECT_EQ(wizard.surface.errorBoxes.size(), 1u);
-    EXPECT_EQ(wizard.form.Location, "");
-    EXPECT_TRUE(wizard.libraries.loads.empty());
-    EXPECT_EQ(wizard.Text(Widget::StaticText3), "Odnaleziono:");
-    EXPECT_EQ(wizard.surface.Tag(Widget::TabSheet2), 0);
 }
 
 }  // namespace
