@@ -42,8 +42,7 @@ InstallOutcome InstallTemplates(Resources& resources, Files& files, const std::s
         try {
             templates->Commit();
         } catch (const ReplaceFailed& failed) {
-            outcome.stoppedAt = failed.index;
-            showing(failed.index);
+            outcome.stoppedAt = failed.index;  // shown by the caller, once the set has ended
             throw;
         }
         outcome = {true, std::nullopt};
