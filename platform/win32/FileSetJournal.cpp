@@ -26,9 +26,8 @@ std::vector<std::size_t> TargetsNamed(const std::vector<JournalLine>& lines,
                                       const std::vector<std::wstring>& targets) {
     std::vector<std::size_t> named;
     for (const JournalLine& line : lines) {
-        const std::wstring& name = line.name;
         auto target = std::find_if(targets.begin(), targets.end(), [&](const std::wstring& t) {
-            return SameName(NameOf(t), name);
+            return SameName(NameOf(t), line.name);
         });
         std::size_t index = target - targets.begin();
         if (target == targets.end() || std::find(named.begin(), named.end(), index) != named.end())

@@ -32,9 +32,6 @@ inline bool SameName(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                                   static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
-inline bool Exists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 // The path the system resolves an open file or folder to, links, mapped and substituted drives
 // followed ("\\?\C:\..." or "\\?\UNC\..."); empty when it cannot say.

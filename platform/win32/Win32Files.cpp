@@ -37,15 +37,15 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name) {
 
 class Win32FileSet : public FileSet {
   public:
-    Win32FileSet(const FileSetNames& names, const FileCalls& calls, const FilePatience& patience,
-                 const std::vector<std::string>& paths)
-        : names(names), calls(calls), patience(patience) {
+    Win32FileSet(const FileSetNames& fileNames, const FileCalls& calls,
+                 const FilePatience& patience, const std::vector<std::string>& paths)
+        : names(fileNames), calls(calls), patience(patience) {
         for (const std::string& path : paths) targets.push_back(Widen(path));
         if (targets.empty()) return;
         folder = FolderOf(targets.front());
         for (const std::wstring& target : targets)
             if (!SameName(FolderOf(target), folder)) throw Failure("a set lies in one folder");
-        journalPath = Join(folder, this->names.journal);
+        journalPath = Join(folder, names.journal);
     }
     Win32FileSet(const Win32FileSet&) = delete;
     Win32FileSet& operator=(const Win32FileSet&) = delete;
@@ -148,7 +148,8 @@ class Win32FileSet : public FileSet {
         return OpenOurs(finalFolder, file.target, GENERIC_READ | DELETE, file.old, FILE_SHARE_READ);
     }
 
-    // Lets go of every file the set holds, before anything is done by name.
+    // Lets go of every file the set holds, before the files are put back through handles of
+    // their own, or left.
     void Release() {
         for (Staged& file : staged) {
             file.old.reset();

@@ -8,9 +8,9 @@ void MainWindow::BeginWait(bool leaveAtOnce) {
     HoldDescriptions(true);
     for (int i = 0; i < WaitButtonCount; ++i) {
         HWND button = Window(WaitButtons[i]);
-        if (!button || (WaitButtons[i] == Widget::BitBtn3 && leaveAtOnce)) continue;
+        if (!button) continue;
         wait->wasEnabled[i] = ::IsWindowEnabled(button) != FALSE;
-        ::EnableWindow(button, FALSE);
+        if (WaitButtons[i] != Widget::BitBtn3 || !leaveAtOnce) ::EnableWindow(button, FALSE);
     }
 }
 
@@ -19,9 +19,7 @@ void MainWindow::EndWait() {
     WindowWaitState ended = *wait;
     wait.reset();
     for (int i = 0; i < WaitButtonCount; ++i)
-        if (HWND button = Window(WaitButtons[i]);
-            button && !(WaitButtons[i] == Widget::BitBtn3 && ended.leaveAtOnce))
-            ::EnableWindow(button, ended.wasEnabled[i]);
+        if (HWND button = Window(WaitButtons[i])) ::EnableWindow(button, ended.wasEnabled[i]);
     HoldDescriptions(false);
     if (ended.focus && ::IsWindow(ended.focus) && ::IsWindowEnabled(ended.focus) &&
         ::GetActiveWindow() == hwnd)
