@@ -10,7 +10,17 @@ set(size_flags -Os -ffunction-sections -fdata-sections -fno-threadsafe-statics
 # keeps its stack aligned to the 4 bytes Windows guarantees rather than GCC's 16 (1 KB). The test
 # builds keep both: GoogleTest and the tests look at types.
 if(MINGW_THREAD_MODEL STREQUAL "win32")
-    list(APPEND size_flags -fno-rtti -mpreferred-stack-boundary=2)
+    list(APPEND size_flags -fno-rtti)
+    if(MINGW_ARCH STREQUAL "i686")
+        list(APPEND size_flags -mpreferred-stack-boundary=2)
+    endif()
+endif()
+# The few parts written for one architecture (the foreign call, the exception guard) live in a
+# folder named after it.
+if(MINGW_ARCH STREQUAL "x86_64")
+    set(INSTALATOR_ARCH x86_64)
+else()
+    set(INSTALATOR_ARCH i386)
 endif()
 set(product_link_flags
     -static -static-libgcc -static-libstdc++ -s
@@ -54,7 +64,11 @@ else()
     # The shipped exe is built only by the compiler it ships from, in its own build tree (the
     # preset's, configured the first time); here the target Instalator brings that build up to
     # date, and the tests use its exe.
-    set(INSTALATOR_EXE_PRESET win32-exe CACHE STRING "The preset that builds Instalator.exe")
+    if(INSTALATOR_ARCH STREQUAL "x86_64")
+        set(INSTALATOR_EXE_PRESET win64-exe CACHE STRING "The preset that builds Instalator.exe")
+    else()
+        set(INSTALATOR_EXE_PRESET win32-exe CACHE STRING "The preset that builds Instalator.exe")
+    endif()
     set(exe_build ${PROJECT_SOURCE_DIR}/build/${INSTALATOR_EXE_PRESET})
     set(INSTALATOR_EXE ${exe_build}/Instalator.exe)
     add_custom_target(Instalator
@@ -68,14 +82,15 @@ endif()
 # A private Wine prefix for every Wine test, made once per build tree.
 set(WINE_TEST_PREFIX ${PROJECT_BINARY_DIR}/wineprefix)
 add_test(NAME wineprefix_setup
-         COMMAND ${PROJECT_SOURCE_DIR}/scripts/make-wineprefix.sh ${WINE_TEST_PREFIX})
+         COMMAND ${CMAKE_COMMAND} -E env WINEARCH=${WINE_ARCH} WINE=${WINE_EXECUTABLE}
+                 ${PROJECT_SOURCE_DIR}/scripts/make-wineprefix.sh ${WINE_TEST_PREFIX})
 set_tests_properties(wineprefix_setup PROPERTIES FIXTURES_SETUP wineprefix)
 
 # Marks tests as Wine tests: they share the prefix made above.
 function(wine_test name)
     set_tests_properties(${name} PROPERTIES
         FIXTURES_REQUIRED wineprefix
-        ENVIRONMENT "WINEPREFIX=${WINE_TEST_PREFIX};WINEDEBUG=-all")
+        ENVIRONMENT "WINEPREFIX=${WINE_TEST_PREFIX};WINEDEBUG=-all;WINE=${WINE_EXECUTABLE}")
 endfunction()
 
 # The benchmarks and the demo's step driver, from their own folders.

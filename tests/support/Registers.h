@@ -1,16 +1,9 @@
 #pragma once
 
-// The 32-bit x86 registers the guarded calls must leave as they found them.
-
-inline void* StackPointer() {
-    void* esp;
-    asm volatile("movl %%esp, %0" : "=r"(esp));
-    return esp;
-}
-
-// The head of the thread's chain of exception handler records.
-inline void* ChainHead() {
-    void* head;
-    asm volatile("movl %%fs:0, %0" : "=r"(head));
-    return head;
-}
+// The registers the guarded calls must leave as they found them, read the way this architecture
+// has them.
+#if defined(__i386__)
+#include "tests/support/i386/Registers.h"
+#else
+#include "tests/support/x86_64/Registers.h"
+#endif
