@@ -17,10 +17,13 @@ if(MINGW_THREAD_MODEL STREQUAL "win32")
 endif()
 # The few parts written for one architecture (the foreign call, the exception guard) live in a
 # folder named after it.
+# The manifest names the same architecture, or Windows binds no common controls of version 6.
 if(MINGW_ARCH STREQUAL "x86_64")
     set(INSTALATOR_ARCH x86_64)
+    set(MANIFEST_ARCH amd64)
 else()
     set(INSTALATOR_ARCH i386)
+    set(MANIFEST_ARCH x86)
 endif()
 set(product_link_flags
     -static -static-libgcc -static-libstdc++ -s

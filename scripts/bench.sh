@@ -12,11 +12,21 @@ cd "$(dirname "$0")/.."
 runs=${RUNS:-7}
 
 scripts/deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target Instalator MinimalWindow FairFloor StartupTimer InstallBench \
+# On the architecture this host runs: the shipped 32-bit exe, or elsewhere the same wizard built
+# for x86-64 (scripts/host-arch.sh); the figures say which.
+source scripts/host-arch.sh
+if [ "$runs_32bit" = 1 ]; then
+    preset=win32 exe_preset=win32-exe arch="32-bit (i686)"
+    export WINE=wine WINEARCH=win32
+else
+    preset=win64 exe_preset=win64-exe arch="64-bit (x86-64), as $why"
+    export WINE=$wine64 WINEARCH=win64
+fi
+cmake --preset $preset >/dev/null
+cmake --build --preset $preset --target Instalator MinimalWindow FairFloor StartupTimer InstallBench \
     Responsiveness fixture_slow_check >/dev/null
-bin=build/win32
-exe=build/win32-exe/Instalator.exe  # the shipped exe, from its own build (target Instalator)
+bin=build/$preset
+exe=build/$exe_preset/Instalator.exe  # from the exe's own build (target Instalator)
 prefix=$PWD/build/bench/wineprefix
 scripts/make-wineprefix.sh "$prefix" >/dev/null
 export WINEPREFIX=$prefix WINEDEBUG=-all
@@ -26,10 +36,10 @@ size_min=$(stat -c %s $bin/MinimalWindow.exe)
 
 measure() {
     local start_exe start_min start_floor install answers
-    read -r start_exe start_min start_floor < <(wine $bin/StartupTimer.exe "$runs" \
+    read -r start_exe start_min start_floor < <("$WINE" $bin/StartupTimer.exe "$runs" \
         "$exe" "$bin/MinimalWindow.exe" "$bin/FairFloor.exe" | tr -d '\r')
-    install=$(wine $bin/InstallBench.exe "$exe" 21 | tr -d '\r')
-    answers=$(wine $bin/Responsiveness.exe "$exe" \
+    install=$("$WINE" $bin/InstallBench.exe "$exe" 21 | tr -d '\r')
+    answers=$("$WINE" $bin/Responsiveness.exe "$exe" \
         "$bin/fixtures/fixture_slow_check.dll" "$runs" | tr -d '\r')
     echo "$start_exe $start_min $start_floor $install $answers"
 }
@@ -44,6 +54,7 @@ else
 fi
 wineserver -k 2>/dev/null || true
 
+echo "Architecture: $arch"
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 printf '%-38s %14s %14s %8s\n' "measure" "Instalator" "baseline" "ratio"
 printf '%-38s %14s %14s %8s\n' "executable size (bytes)" "$size_exe" "$size_min" "$(ratio "$size_exe" "$size_min")"

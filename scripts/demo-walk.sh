@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
 # Walks the running wizard for scripts/run.sh, saving screenshots. Needs an X display, WINEPREFIX,
-# and: $1 the build folder, $2 the installer, $3 the screenshot folder; with $4 = search-only it
-# goes only as far as the search page, shoots it as page2-search-$5 and cancels. Widgets are named
-# as in the layout table.
+# WINE (the loader for the build's architecture) and: $1 the build folder, $2 the installer, $3
+# the screenshot folder; with $4 = search-only it goes only as far as the search page, shoots it as
+# page2-search-$5 and cancels. Widgets are named as in the layout table.
 set -euo pipefail
 bin=$1 exe=$2 shots=$3 mode=${4:-full} suffix=${5:-}
-step() { wine "$bin/WizardStep.exe" "$@"; }
+step() { "$WINE" "$bin/WizardStep.exe" "$@"; }
 shot() {
     sleep 0.5
     # The window alone, cut out of the screen's black background.
     import -window root png:- | convert - -trim +repage "$shots/$1.png"
     echo "Screenshot:            $shots/$1.png"
 }
-wine "$exe" &
+"$WINE" "$exe" &
 step wait-visible TabSheet1
 if [ "$mode" = search-only ]; then
     step click BitBtn2 && step wait-visible TabSheet2 # "Dalej >>"

@@ -64,9 +64,9 @@ check "the signature verifies against the certificate" [ $? -eq 0 ]
 check "a SHA-256 digest" grep -q "Message digest algorithm *: SHA256" "$work/verify.log"
 check "the program name in the signature" grep -q "Text description: Instalator$" "$work/verify.log"
 
-INSTALATOR_EXE=$signed wine "$e2e" --gtest_filter='StartState.*' >"$work/start.log" 2>&1
+INSTALATOR_EXE=$signed "${WINE:-wine}" "$e2e" --gtest_filter='StartState.*' >"$work/start.log" 2>&1
 check "the signed wizard starts on its first page" gtest_passed "$work/start.log"
-INSTALATOR_EXE=$signed wine "$resources" --gtest_filter='ResourcesTest.EveryPayload*' \
+INSTALATOR_EXE=$signed "${WINE:-wine}" "$resources" --gtest_filter='ResourcesTest.EveryPayload*' \
     >"$work/payloads.log" 2>&1
 check "the signed wizard carries its six payloads" gtest_passed "$work/payloads.log"
 

@@ -17,6 +17,14 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 77
 fi
 
+# A 64-bit program needs the 64-bit loader and prefix; the wrapper `wine` picks the 32-bit loader
+# whenever it is installed, even where the kernel cannot run it.
+wine=wine arch=win32
+if [ "$(od -An -tx1 -j "$(($(od -An -tu4 -j 60 -N 4 "$program")))" -N 6 "$program" | tr -d ' ')" \
+     = 504500006486 ]; then
+    wine=$(command -v wine64 || echo /usr/lib/wine/wine64) arch=win64
+fi
+
 work=$(mktemp -d /tmp/instalator-unprivileged.XXXXXX)
 cleanup() {
     runuser -u nobody -- env WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
@@ -28,8 +36,8 @@ chown -R nobody "$work"
 chmod 755 "$work"
 
 as_nobody() {
-    runuser -u nobody -- env -u DISPLAY HOME="$work" WINEPREFIX="$work/prefix" WINEDEBUG=-all \
-        WINEDLLOVERRIDES="mscoree,mshtml=" "$@"
+    runuser -u nobody -- env -u DISPLAY -u GTEST_OUTPUT HOME="$work" WINEPREFIX="$work/prefix" WINEDEBUG=-all \
+        WINEARCH=$arch WINE="$wine" WINEDLLOVERRIDES="mscoree,mshtml=" "$@"
 }
 as_nobody "$work/$(basename "$make_prefix")" "$work/prefix" >/dev/null
-as_nobody wine "$work/$(basename "$program")" "$@"
+as_nobody "$wine" "$work/$(basename "$program")" "$@"
