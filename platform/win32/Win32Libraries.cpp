@@ -30,7 +30,7 @@ void Guard(Body body) {
 // Room for the owner far beyond the 256 bytes a library is promised, zeroed, with a page after it
 // that cannot be touched: a library that writes further than the room faults inside the guarded
 // call instead of overwriting memory of ours.
-constexpr SIZE_T OwnerRoomSize = 64 * 1024;
+constexpr SIZE_T OwnerRoomSize = SIZE_T{64} * 1024;
 
 UniqueVirtualMemory AllocateOwnerRoom() {
     SYSTEM_INFO system;
