@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "app/ApplicationTitle.h"
-#include "app/Unit1.h"
+#include "wizard/Unit1.h"
 #include "install/OverlayFiles.h"
 #include "platform/Platform.h"
 #include "platform/win32/CommonControls.h"

@@ -1,6 +1,6 @@
 #include "discovery/ComponentProbe.h"
 
-#include "app/Unit1.h"
+#include "wizard/Unit1.h"
 
 ProbeAnswers AskComponentLibrary(Libraries& libraries, const std::string& path,
                                  FunctionRef<void(LibraryHandle)> holding) {

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/CountedString.h"
+#include "wizard/CountedString.h"
 #include "platform/FunctionRef.h"
 #include "platform/Libraries.h"
 

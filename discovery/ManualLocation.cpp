@@ -1,5 +1,5 @@
-#include "app/LineBreak.h"
-#include "app/Unit1.h"
+#include "wizard/LineBreak.h"
+#include "wizard/Unit1.h"
 #include "discovery/ChosenLocation.h"
 #include "discovery/ResultText.h"
 #include "platform/FolderOf.h"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# clang-tidy (with the repo's .clang-tidy) over the product code (app/ discovery/ install/ window/
-# platform/) of one configured build tree, from its compile database. Exits non-zero on any
+# clang-tidy (with the repo's .clang-tidy) over the product code (app/ wizard/ discovery/ install/
+# window/ platform/) of one configured build tree, from its compile database. Exits non-zero on any
 # finding. Usage: scripts/tidy.sh BUILD_DIR
 #
 # The database names the tree's own compiler. Clang has no Windows-1250 execution character set
@@ -15,7 +15,7 @@ trap 'rm -rf "$work"' EXIT
 python3 - "$root" "$build/compile_commands.json" "$work/compile_commands.json" <<'PY'
 import json, os, re, shlex, subprocess, sys
 root, source, target = sys.argv[1:]
-product = re.compile(re.escape(root) + r"/(app|discovery|install|platform|window)/.*\.cpp$")
+product = re.compile(re.escape(root) + r"/(app|wizard|discovery|install|platform|window)/.*\.cpp$")
 headers = {}
 
 def mingw_arguments(compiler):

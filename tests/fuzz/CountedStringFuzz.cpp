@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/CountedString.h"
+#include "wizard/CountedString.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 // The library fills a zeroed buffer; the owner's name is its first 256 bytes.

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Unit1.h"
+#include "wizard/Unit1.h"
 #include "install/PayloadTable.h"
 #include "tests/support/FakeSurface.h"
 

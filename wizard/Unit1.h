@@ -3,7 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "app/CountedString.h"
+#include "wizard/CountedString.h"
 #include "platform/Platform.h"
 #include "window/Surface.h"
 #include "window/WindowEvents.h"

@@ -1,6 +1,6 @@
-#include "app/Unit1.h"
+#include "wizard/Unit1.h"
 
-#include "app/LineBreak.h"
+#include "wizard/LineBreak.h"
 
 TForm1::TForm1(Surface& surface, Platform& platform) : surface(surface), platform(platform) {}
 
