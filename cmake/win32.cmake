@@ -81,6 +81,21 @@ else()
         BYPRODUCTS ${INSTALATOR_EXE}
         USES_TERMINAL VERBATIM)
 endif()
+# The shipped 32-bit exe, whose header is checked by every Windows test tree; a tree of another
+# architecture builds it through its preset as above.
+if(INSTALATOR_ARCH STREQUAL "i386")
+    set(SHIPPED_EXE ${INSTALATOR_EXE})
+    set(shipped_target Instalator)
+else()
+    set(SHIPPED_EXE ${PROJECT_SOURCE_DIR}/build/win32-exe/Instalator.exe)
+    set(shipped_target ShippedInstalator)
+    add_custom_target(ShippedInstalator
+        COMMAND ${CMAKE_COMMAND} -DPRESET=win32-exe -DBINARY_DIR=${PROJECT_SOURCE_DIR}/build/win32-exe
+                -P ${PROJECT_SOURCE_DIR}/cmake/build-preset.cmake
+        WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+        BYPRODUCTS ${SHIPPED_EXE}
+        USES_TERMINAL VERBATIM)
+endif()
 
 # A private Wine prefix for every Wine test, made once per build tree.
 set(WINE_TEST_PREFIX ${PROJECT_BINARY_DIR}/wineprefix)

@@ -12,7 +12,9 @@
 
 #include "tests/support/TestFolders.h"
 
-// The built installer's header, read from the file as Windows' loader reads it.
+// The built installers' headers, read from the file as Windows' loader reads it: the exe of this
+// build's architecture and the shipped 32-bit one, which a host that runs no 32-bit programs still
+// builds and checks here.
 namespace {
 
 std::string InstallerPath() {
@@ -39,21 +41,30 @@ class Image {
         bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     }
 
+    // A PE32 (32-bit) or PE32+ (64-bit) image whose headers lie inside the file.
     bool Valid() const {
         return bytes.size() > sizeof(IMAGE_DOS_HEADER) && Dos().e_magic == IMAGE_DOS_SIGNATURE &&
-               Dos().e_lfanew > 0 && Fits(Dos().e_lfanew, sizeof(IMAGE_NT_HEADERS32)) &&
+               Dos().e_lfanew > 0 && Fits(Dos().e_lfanew, sizeof(IMAGE_NT_HEADERS64)) &&
                Nt().Signature == IMAGE_NT_SIGNATURE &&
-               Nt().OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC &&
+               (Nt().OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC || Wide()) &&
                Fits(SectionsOffset(), Count() * sizeof(IMAGE_SECTION_HEADER));
     }
+    bool Wide() const { return Nt().OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC; }
     std::size_t Size() const { return bytes.size(); }
+    // The file header and the optional header's first fields are the same in both forms.
     const IMAGE_NT_HEADERS32& Nt() const { return At<IMAGE_NT_HEADERS32>(Dos().e_lfanew); }
+    const IMAGE_NT_HEADERS64& Nt64() const { return At<IMAGE_NT_HEADERS64>(Dos().e_lfanew); }
     std::size_t Count() const { return Nt().FileHeader.NumberOfSections; }
     const IMAGE_SECTION_HEADER& Section(std::size_t i) const {
         return At<IMAGE_SECTION_HEADER>(SectionsOffset() + i * sizeof(IMAGE_SECTION_HEADER));
     }
+    WORD DllCharacteristics() const {
+        return Wide() ? Nt64().OptionalHeader.DllCharacteristics
+                      : Nt().OptionalHeader.DllCharacteristics;
+    }
     const IMAGE_DATA_DIRECTORY& Directory(int index) const {
-        return Nt().OptionalHeader.DataDirectory[index];
+        return Wide() ? Nt64().OptionalHeader.DataDirectory[index]
+                      : Nt().OptionalHeader.DataDirectory[index];
     }
 
     // The names of the imported DLLs, lower case; "?" for one that lies outside the file.
@@ -99,10 +110,10 @@ class Image {
     std::vector<unsigned char> bytes;
 };
 
-TEST(PeHeader, TheInstallerIsHardenedAndSmall) {
-    Image image(InstallerPath());
-    ASSERT_TRUE(image.Valid()) << InstallerPath();
-    WORD flags = image.Nt().OptionalHeader.DllCharacteristics;
+void CheckHardened(const std::string& path) {
+    Image image(path);
+    ASSERT_TRUE(image.Valid());
+    WORD flags = image.DllCharacteristics();
     const struct {
         const char* what;
         bool holds;
@@ -116,7 +127,6 @@ TEST(PeHeader, TheInstallerIsHardenedAndSmall) {
         {"relocations kept, or the image cannot move",
          !(image.Nt().FileHeader.Characteristics & IMAGE_FILE_RELOCS_STRIPPED) &&
              image.Directory(IMAGE_DIRECTORY_ENTRY_BASERELOC).Size > 0},
-        {"at most 192 KiB", image.Size() <= 196608},
     };
     for (const auto& check : checks) EXPECT_TRUE(check.holds) << check.what;
 
@@ -135,6 +145,18 @@ TEST(PeHeader, TheInstallerIsHardenedAndSmall) {
         EXPECT_TRUE(KnownDlls.count(dll)) << dll << " is not a known DLL";
         EXPECT_FALSE(OnlyForTheChooser.count(dll)) << dll << " is imported, not loaded when needed";
     }
+}
+
+TEST(PeHeader, TheInstallersAreHardenedAndTheShippedOneSmall) {
+    for (const std::string& path : {InstallerPath(), WindowsPath(SHIPPED_EXE)}) {
+        SCOPED_TRACE(path);
+        CheckHardened(path);
+    }
+    Image shipped(WindowsPath(SHIPPED_EXE));
+    ASSERT_TRUE(shipped.Valid());
+    EXPECT_EQ(shipped.Nt().FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
+    EXPECT_FALSE(shipped.Wide());
+    EXPECT_LE(shipped.Size(), 196608u) << "more than 192 KiB";
 }
 
 }  // namespace
