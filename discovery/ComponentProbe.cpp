@@ -3,11 +3,11 @@
 #include "wizard/Unit1.h"
 
 ProbeAnswers AskComponentLibrary(Libraries& libraries, const std::string& path,
-                                 FunctionRef<void(LibraryHandle)> holding) {
+                                 std::atomic<LibraryHandle>& held) {
     ProbeAnswers answers;
     LibraryHandle library = libraries.Load(path);
     if (!library) return answers;
-    holding(library);
+    held = library;
     answers.found = true;
     try {
         if (ExportAddress testSiec = libraries.Find(library, "TestSiec"))
@@ -27,21 +27,26 @@ ProbeAnswers AskComponentLibrary(Libraries& libraries, const std::string& path,
     } catch (...) {
         answers.found = false;
     }
-    holding(nullptr);
+    held = nullptr;
     return answers;
 }
 
-// The library is asked away from the window, which stays in charge meanwhile; the answers come
-// back into the state fields here, on the window's thread. ComponentLibrary follows the handle as
-// the asking reports it.
-void TForm1::ProbeComponents() {
-    std::string path = Location + "\\KORDALIN.dll";
+// The library is asked away from the window, which stays in charge meanwhile.
+ProbeAnswers TForm1::AskComponents(const std::string& location) {
+    std::string path = location + "\\KORDALIN.dll";
     ProbeAnswers answers;
-    platform.waiting.Run(Waiting::Leaving::AtOnce, [&](const Waiting::ToWindow& toWindow) {
-        answers = AskComponentLibrary(platform.libraries, path, [&](LibraryHandle library) {
-            toWindow([&] { ComponentLibrary = library; });
-        });
+    platform.waiting.Run(Waiting::Leaving::AtOnce, [&](const Waiting::ToWindow&) {
+        answers = AskComponentLibrary(platform.libraries, path, ComponentLibrary);
     });
+    return answers;
+}
+
+void TForm1::ProbeComponents() {
+    KeepAnswers(AskComponents(Location));
+}
+
+// The state keeps what the library answered, as far as it answered.
+void TForm1::KeepAnswers(const ProbeAnswers& answers) {
     ComponentsFound = answers.found;
     if (answers.networkEdition) NetworkEdition = *answers.networkEdition;
     if (answers.ownerName) OwnerName = *answers.ownerName;

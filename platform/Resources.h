@@ -3,11 +3,10 @@
 #include <cstddef>
 #include <string>
 
-// A block of bytes embedded in the installer.
+// A block of bytes embedded in the installer, valid as long as the installer runs.
 struct Payload {
     const unsigned char* data = nullptr;
     std::size_t size = 0;
-    const void* handle = nullptr;
 };
 
 class Resources {
@@ -16,5 +15,4 @@ class Resources {
 
     // Throws Failure("Resource <name> not found") when there is no such payload.
     virtual Payload Open(const std::string& name) = 0;
-    virtual void Release(const Payload& payload) = 0;
 };

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <atomic>
 #include <exception>
 #include <string>
 
-#include "wizard/CountedString.h"
+#include "wizard/ProbeAnswers.h"
 #include "platform/Platform.h"
 #include "window/Surface.h"
 #include "window/WindowEvents.h"
@@ -50,13 +51,18 @@ class TForm1 : public WindowEvents {
 
     std::string Location;
     bool ComponentsFound = false;
-    LibraryHandle ComponentLibrary = nullptr;
+    // The library's handle for exactly as long as it is loaded: written where the library is
+    // loaded and released (off the window's thread), so it is atomic rather than handed over.
+    std::atomic<LibraryHandle> ComponentLibrary{nullptr};
     bool NetworkEdition = false;
     CountedString OwnerName;
 
   private:
     using Handler = void (TForm1::*)();
     void ProbeComponents();
+    // What the library in `location` answers, asked away from the window.
+    ProbeAnswers AskComponents(const std::string& location);
+    void KeepAnswers(const ProbeAnswers& answers);
     void AppendText(Widget widget, const std::string& text);
     // Runs a handler; whatever escapes it goes to the top-level error handler.
     void Run(Handler handler);

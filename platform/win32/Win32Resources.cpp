@@ -9,10 +9,5 @@ Payload Win32Resources::Open(const std::string& name) {
     HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
     if (!bytes) throw Failure("Resource " + name + " not found");
-    return Payload{static_cast<const unsigned char*>(bytes), ::SizeofResource(module, found),
-                   loaded};
+    return Payload{static_cast<const unsigned char*>(bytes), ::SizeofResource(module, found)};
 }
-
-// A resource is mapped with its module and stays valid until the module is unloaded; Win32 has
-// nothing to unlock or free for it (FreeResource does nothing), so releasing only ends our use.
-void Win32Resources::Release(const Payload&) {}

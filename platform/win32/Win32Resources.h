@@ -8,8 +8,9 @@
 class Win32Resources : public Resources {
   public:
     explicit Win32Resources(HMODULE module = nullptr) : module(module) {}
+    // A resource is mapped with its module and stays valid until the module is unloaded: there is
+    // nothing to unlock or free (FreeResource does nothing).
     Payload Open(const std::string& name) override;
-    void Release(const Payload& payload) override;
 
   private:
     HMODULE module;

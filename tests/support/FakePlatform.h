@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <deque>
 #include <map>
@@ -90,6 +91,7 @@ class FakeLibraries : public Libraries {
     std::uint8_t CallByteFunction(ExportAddress function) override {
         auto* e = static_cast<Export*>(function);
         log.push_back("call TestSiec");
+        heldWhileAsked = held && *held == e->library;
         if (e->kind != 1) throw std::logic_error("TestSiec called through the wrong export");
         if (e->library->testSiecFaults) throw std::runtime_error("Access violation");
         return *e->library->testSiec;
@@ -115,6 +117,8 @@ class FakeLibraries : public Libraries {
 
     std::map<std::string, FakeLibrary> libraries;
     const FakeWaiting* waiting = nullptr;
+    const std::atomic<LibraryHandle>* held = nullptr;  // the form's ComponentLibrary
+    bool heldWhileAsked = false;
     std::vector<std::string> loads;
     int loaded = 0;
     int frees = 0;
@@ -157,14 +161,8 @@ class FakeResources : public Resources {
         auto found = blocks.find(Upper(name));
         if (found == blocks.end()) throw std::runtime_error("Resource " + name + " not found");
         log.push_back("open " + name);
-        Payload payload{reinterpret_cast<const unsigned char*>(found->second.data()),
-                        found->second.size(), &found->second};
-        if (!open.insert(payload.handle).second) throw std::logic_error("opened twice");
-        return payload;
-    }
-    void Release(const Payload& payload) override {
-        log.push_back("release");
-        if (open.erase(payload.handle) != 1) ++badReleases;
+        return Payload{reinterpret_cast<const unsigned char*>(found->second.data()),
+                       found->second.size()};
     }
     static std::string Upper(std::string s) {
         for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -172,8 +170,6 @@ class FakeResources : public Resources {
     }
 
     std::map<std::string, std::string> blocks;
-    std::set<const void*> open;
-    int badReleases = 0;
 
   private:
     CallLog& log;
@@ -261,6 +257,7 @@ struct FakeWizard {
     void Wire() {
         registry.log = &log;
         libraries.waiting = &waiting;
+        libraries.held = &form.ComponentLibrary;
         files.waiting = &waiting;
     }
     // As the window reports a click.

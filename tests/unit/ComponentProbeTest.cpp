@@ -10,8 +10,8 @@ FakeLibrary Faulting(FakeLibrary library, bool FakeLibrary::*fault) {
 }
 
 // The probe is private; page 2 runs it on the registry's folder, so the test goes through there.
-// Whatever the library does, it is loaded from the folder, released exactly once and not held;
-// a fault means "not found" and skips what was still to be asked.
+// Whatever the library does, it is loaded from the folder, released exactly once and held in
+// ComponentLibrary only meanwhile; a fault means "not found" and skips what was still to be asked.
 TEST(ComponentProbe, TheLibrarysAnswersAreKeptAndItIsReleasedOnceWhateverItDoes) {
     const std::string owner255(255, '\xB3');
     const struct {
@@ -54,6 +54,7 @@ TEST(ComponentProbe, TheLibrarysAnswersAreKeptAndItIsReleasedOnceWhateverItDoes)
         EXPECT_EQ(probe.libraries.bufferWasZeroed, c.asksOwner);
         EXPECT_EQ(probe.libraries.loads, std::vector<std::string>{"C:\\T\\KORDALIN.dll"});
         EXPECT_EQ(probe.libraries.frees, 1);
+        EXPECT_EQ(probe.libraries.heldWhileAsked, c.library.testSiec.has_value());
         EXPECT_EQ(probe.form.ComponentLibrary, nullptr);
     }
 }

@@ -44,7 +44,6 @@ TEST_F(ResourcesTest, EveryPayloadIsTheFileItWasBuiltFrom) {
         Payload payload = resources.Open(name);
         ASSERT_NE(payload.data, nullptr);
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(payload.data), payload.size), expected);
-        resources.Release(payload);
     }
 }
 
