@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include "app/ApplicationTitle.h"
-#include "wizard/Unit1.h"
 #include "install/OverlayFiles.h"
 #include "platform/Platform.h"
 #include "platform/win32/CommonControls.h"
@@ -15,6 +14,7 @@
 #include "window/win32/ApplicationWindow.h"
 #include "window/win32/MainWindow.h"
 #include "window/win32/ModalWait.h"
+#include "wizard/Unit1.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
+#include "discovery/ResultText.h"
 #include "wizard/LineBreak.h"
 #include "wizard/Unit1.h"
-#include "discovery/ResultText.h"
 
 void TForm1::TabSheet2Show() {
     if (surface.Tag(Widget::TabSheet2) == 0) {

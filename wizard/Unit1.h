@@ -4,10 +4,10 @@
 #include <exception>
 #include <string>
 
-#include "wizard/ProbeAnswers.h"
 #include "platform/Platform.h"
 #include "window/Surface.h"
 #include "window/WindowEvents.h"
+#include "wizard/ProbeAnswers.h"
 
 // The enabled states of "<< Cofnij", "Dalej >>" and "Anuluj".
 struct NavigationButtons {

@@ -6,11 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/OurFiles.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Files.h"
-
-// The error for a file that did not read back as it was written.
-inline constexpr DWORD NotAsWritten = ERROR_CRC;
 
 // Creates the new file, its handle in `file`, where nothing has the name (a link left there, even
 // one to nowhere, is not followed); an error code, or 0.

@@ -18,7 +18,7 @@ DWORD RemoveOurs(const FileCalls& calls, const std::wstring& folder, const std::
     UniqueFile file;
     if (DWORD code = OpenOurs(folder, path, DELETE, file)) return code;
     if (!file) return ERROR_SUCCESS;
-    return RemoveWhenClosed(calls, file.get()) ? ERROR_SUCCESS : ::GetLastError();
+    return RemoveWhenClosed(calls, file.get());
 }
 
 // The targets a journal names, in its order, if it names nothing else and each target once.
@@ -83,10 +83,8 @@ DWORD Restore(const FileCalls& calls, const std::wstring& folder, const OurNames
         return code;
     if (backup) {
         if (DWORD code = CheckOursByName(folder, target)) return code;
-        if (DWORD code = Patiently(patienceMs, [&] {
-                return RenameTo(calls, backup.get(), target, true) ? ERROR_SUCCESS
-                                                                   : ::GetLastError();
-            }))
+        if (DWORD code =
+                Patiently(patienceMs, [&] { return RenameTo(calls, backup.get(), target, true); }))
             return code;
         backup.reset();
     }

@@ -16,7 +16,19 @@ std::wstring SystemName(const std::wstring& path) {
     return L"\\??\\" + full;
 }
 
+// A call that reports failure through the thread's last error, as a code.
+DWORD CodeOf(BOOL succeeded) {
+    return succeeded ? ERROR_SUCCESS : ::GetLastError();
+}
+
 }  // namespace
+
+std::string FileErrorText(const std::string& path, DWORD code) {
+    if (code == NotAsWritten) return "Stream write error";
+    return "Cannot create file \"" + path + "\". " +
+           (code == NotOurFile ? "The name is taken by a link or by a file elsewhere."
+                               : SystemErrorText(code));
+}
 
 std::wstring FinalPath(HANDLE file) {
     std::wstring path(MAX_PATH, L'\0');
@@ -69,7 +81,7 @@ DWORD OpenOurs(const std::wstring& folder, const std::wstring& path, DWORD acces
     return CheckOurs(file.get(), folder, NameOf(path));
 }
 
-bool RenameTo(const FileCalls& calls, HANDLE file, const std::wstring& path, bool replace) {
+DWORD RenameTo(const FileCalls& calls, HANDLE file, const std::wstring& path, bool replace) {
     std::wstring name = SystemName(path);
     // NOLINTNEXTLINE(bugprone-misplaced-widening-cast): size_t and DWORD are both 32 bits here.
     DWORD bytes = static_cast<DWORD>(name.size() * sizeof(wchar_t));
@@ -78,13 +90,13 @@ bool RenameTo(const FileCalls& calls, HANDLE file, const std::wstring& path, boo
     rename->ReplaceIfExists = replace;
     rename->FileNameLength = bytes;
     std::copy(name.begin(), name.end(), rename->FileName);
-    return calls.setFileInformation(file, FileRenameInfo, rename,
-                                    static_cast<DWORD>(buffer.size()));
+    return CodeOf(
+        calls.setFileInformation(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())));
 }
 
-bool RemoveWhenClosed(const FileCalls& calls, HANDLE file) {
+DWORD RemoveWhenClosed(const FileCalls& calls, HANDLE file) {
     FILE_DISPOSITION_INFO dispose{TRUE};
-    return calls.setFileInformation(file, FileDispositionInfo, &dispose, sizeof dispose);
+    return CodeOf(calls.setFileInformation(file, FileDispositionInfo, &dispose, sizeof dispose));
 }
 
 // A handle of its own: the one that holds the file was not opened to change attributes, and
@@ -103,7 +115,5 @@ DWORD SetAttributesOfOurs(const FileCalls& calls, const std::wstring& folder,
     if (basic.FileAttributes == attributes) return ERROR_SUCCESS;
     FILE_BASIC_INFO changed{};  // times of 0: left as they are
     changed.FileAttributes = attributes;
-    return calls.setFileInformation(file.get(), FileBasicInfo, &changed, sizeof changed)
-               ? ERROR_SUCCESS
-               : ::GetLastError();
+    return CodeOf(calls.setFileInformation(file.get(), FileBasicInfo, &changed, sizeof changed));
 }

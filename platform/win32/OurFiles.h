@@ -21,8 +21,15 @@ struct OurNames {
     std::wstring journal, fresh, backup;  // a file name, two suffixes
 };
 
-// The error for a name of ours that is taken by a link or by a file with another name elsewhere.
-inline constexpr DWORD NotOurFile = ERROR_CANT_ACCESS_FILE;
+// Every helper of the set returns a system error code, 0 for success; where the system has no
+// code for what went wrong, one of ours, with the bit Windows leaves to applications' own codes.
+// A name of ours that is taken by a link or by a file with another name elsewhere:
+inline constexpr DWORD NotOurFile = 0x20000001;
+// A file that did not read back as it was written:
+inline constexpr DWORD NotAsWritten = 0x20000002;
+
+// The text of an error met while creating or replacing `path` (Windows-1250).
+std::string FileErrorText(const std::string& path, DWORD code);
 
 inline std::wstring NameOf(const std::wstring& path) {
     return path.substr(path.find_last_of(L"\\/") + 1);
@@ -53,12 +60,12 @@ DWORD OpenOurs(const std::wstring& folder, const std::wstring& path, DWORD acces
                DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
 
 // Gives the file open as `file` the name `path`, which must be free unless `replace` says so.
-bool RenameTo(const FileCalls& calls, HANDLE file, const std::wstring& path, bool replace = false);
+DWORD RenameTo(const FileCalls& calls, HANDLE file, const std::wstring& path, bool replace = false);
 
 // Removes the file open as `file` when the last handle to it is closed.
-bool RemoveWhenClosed(const FileCalls& calls, HANDLE file);
+DWORD RemoveWhenClosed(const FileCalls& calls, HANDLE file);
 
-// Gives a file of ours these attributes, through a handle that was checked; an error code, or 0.
+// Gives a file of ours these attributes, through a handle that was checked.
 DWORD SetAttributesOfOurs(const FileCalls& calls, const std::wstring& folder,
                           const std::wstring& path, DWORD attributes);
 

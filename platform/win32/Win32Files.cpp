@@ -21,14 +21,10 @@
 // the journal does, so a later run knows when to look for them and what it may remove.
 namespace {
 
-// Thrown for any failure to create or replace a target.
-class CreateError : public Failure {
-  public:
-    CreateError(const std::string& path, DWORD code)
-        : Failure(code == NotAsWritten
-                      ? "Stream write error"
-                      : "Cannot create file \"" + path + "\". " + SystemErrorText(code)) {}
-};
+// Staging and committing throw; what they call returns a code.
+[[noreturn]] void Fail(const std::string& path, DWORD code) {
+    throw Failure(FileErrorText(path, code));
+}
 
 std::wstring Join(const std::wstring& folder, const std::wstring& name) {
     if (folder.empty()) return name;
@@ -55,7 +51,8 @@ class Win32FileSet : public FileSet {
         bool removed = true;
         if (!committed)
             for (Staged& file : staged)
-                if (file.fresh) removed = RemoveWhenClosed(calls, file.fresh.get()) && removed;
+                if (file.fresh)
+                    removed = RemoveWhenClosed(calls, file.fresh.get()) == ERROR_SUCCESS && removed;
         Release();
         if (journal && journalIsOurs && removed) RemoveWhenClosed(calls, journal.get());
     }
@@ -70,14 +67,14 @@ class Win32FileSet : public FileSet {
         if (!journal) Open(path);
         Staged file{path, target, {}, {}};
         if (DWORD code = Patiently(patience.transientMs, [&] { return Hold(file); }))
-            throw CreateError(path, code);
+            Fail(path, code);
 
-        if (DWORD code = CreateNew(target + names.fresh, file.fresh)) throw CreateError(path, code);
+        if (DWORD code = CreateNew(target + names.fresh, file.fresh)) Fail(path, code);
         if (DWORD code = CheckOurs(file.fresh.get(), finalFolder, NameOf(target) + names.fresh))
-            throw CreateError(path, code);
+            Fail(path, code);
         staged.push_back(std::move(file));
         if (DWORD code = WriteChecked(calls, staged.back().fresh.get(), data, size, buffer))
-            throw CreateError(path, code);
+            Fail(path, code);
         failed = false;
     }
 
@@ -97,23 +94,23 @@ class Win32FileSet : public FileSet {
                 !::GetFileInformationByHandleEx(file.old.get(), FileBasicInfo, &basic,
                                                 sizeof basic))
                 code = ::GetLastError();
-            if (code) throw ReplaceFailed(i, CreateError(file.path, code).what());
+            if (code) throw ReplaceFailed(i, FileErrorText(file.path, code));
             entries.push_back({NameOf(file.target), basic.FileAttributes});
         }
         if (DWORD code = WriteJournal(calls, journal.get(), entries))
-            throw CreateError(Narrow(journalPath), code);
+            Fail(Narrow(journalPath), code);
 
         for (std::size_t i = 0; i < staged.size(); ++i) {
             if (DWORD code = Swap(staged[i])) {
                 Undo(entries, i);
-                throw ReplaceFailed(i, CreateError(staged[i].path, code).what());
+                throw ReplaceFailed(i, FileErrorText(staged[i].path, code));
             }
         }
         // The set takes effect here: an empty journal has nothing to undo. It is on the disk
         // before any backup goes, or a power cut could leave a full journal without its backups.
         if (DWORD code = ClearJournal(journal.get())) {
             Undo(entries, staged.size());
-            throw CreateError(Narrow(journalPath), code);
+            Fail(Narrow(journalPath), code);
         }
         committed = true;
         failed = false;
@@ -125,7 +122,7 @@ class Win32FileSet : public FileSet {
             if (entries[i].attributes & FILE_ATTRIBUTE_READONLY)
                 SetAttributesOfOurs(calls, finalFolder, staged[i].target + names.backup,
                                     FILE_ATTRIBUTE_NORMAL);
-            removed = RemoveWhenClosed(calls, staged[i].old.get()) && removed;
+            removed = RemoveWhenClosed(calls, staged[i].old.get()) == ERROR_SUCCESS && removed;
         }
         Release();
         if (removed) RemoveWhenClosed(calls, journal.get());
@@ -172,25 +169,25 @@ class Win32FileSet : public FileSet {
     // names nothing but our targets; one that does not is never acted on and is replaced by ours.
     // Then our files left by earlier sets are removed.
     void Open(const std::string& path) {
-        if (DWORD code = FinalPathOfFolder(folder, finalFolder)) throw CreateError(path, code);
+        if (DWORD code = FinalPathOfFolder(folder, finalFolder)) Fail(path, code);
         bool found = false;
         if (DWORD code = Patiently(
                 patience.busySetMs, [&] { return OpenJournal(found); },
                 [&](DWORD error) { return IsBusy(error); }))
-            throw CreateError(path, code);
+            Fail(path, code);
         if (DWORD code = CheckOurs(journal.get(), finalFolder, names.journal)) {
             journal.reset();
-            throw CreateError(path, code);
+            Fail(path, code);
         }
         if (found)
             if (DWORD code = UndoJournal(calls, journal.get(), finalFolder, names, targets,
                                          patience.transientMs))
-                throw CreateError(path, code);  // the journal stays for the next try
+                Fail(path, code);  // the journal stays for the next try
         journalIsOurs = true;
         if (DWORD code = RemoveLeftovers(calls, finalFolder, names, targets, patience.transientMs))
-            throw CreateError(path, code);
+            Fail(path, code);
         if (found && ::GetFileSize(journal.get(), nullptr) != 0)
-            if (DWORD code = ClearJournal(journal.get())) throw CreateError(path, code);
+            if (DWORD code = ClearJournal(journal.get())) Fail(path, code);
     }
 
     // Opens the journal that is there, or makes one where nothing has the name: a link left
@@ -214,9 +211,10 @@ class Win32FileSet : public FileSet {
     // between. The new file keeps its own attributes (the archive one only), the backup the old
     // file's. A target that does not exist yet gets the new file only if nothing took its name.
     DWORD Swap(Staged& file) {
-        if (file.old && !RenameTo(calls, file.old.get(), file.target + names.backup))
-            return ::GetLastError();
-        return RenameTo(calls, file.fresh.get(), file.target) ? ERROR_SUCCESS : ::GetLastError();
+        if (file.old)
+            if (DWORD code = RenameTo(calls, file.old.get(), file.target + names.backup))
+                return code;
+        return RenameTo(calls, file.fresh.get(), file.target);
     }
 
     // Puts back the targets before `failing`, which were swapped, and the one that failed, which
@@ -225,7 +223,7 @@ class Win32FileSet : public FileSet {
     void Undo(const std::vector<JournalLine>& entries, std::size_t failing) {
         bool restored = true;
         for (std::size_t i = failing; i < staged.size(); ++i)
-            restored = RemoveWhenClosed(calls, staged[i].fresh.get()) && restored;
+            restored = RemoveWhenClosed(calls, staged[i].fresh.get()) == ERROR_SUCCESS && restored;
         Release();
         for (std::size_t i = std::min(failing + 1, entries.size()); i-- > 0;)
             restored = Restore(calls, finalFolder, names, staged[i].target, entries[i].attributes,

@@ -105,12 +105,13 @@ e2e::Wizard WizardTest::Start(const std::string& exe) {
         << "no main window captioned \"" << e2e::Wizard::Title << "\" appeared";
     // The pages after the first are made unasked, just after the wizard is first ready for
     // input; the tests look at every widget.
-    if (wizard.Handle())
+    if (wizard.Handle()) {
         EXPECT_TRUE(e2e::WaitUntil([&] {
             for (const WidgetRow& row : MainWindowLayout)
                 if (!wizard.Window(row.name)) return false;
             return true;
         })) << "the pages after the first were not made";
+    }
     return wizard;
 }
 

@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "wizard/CountedString.h"
 #include "tests/fuzz/FuzzCheck.h"
+#include "wizard/CountedString.h"
 
 // The library fills a zeroed buffer; the owner's name is its first 256 bytes.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

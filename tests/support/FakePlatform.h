@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "wizard/Unit1.h"
 #include "install/PayloadTable.h"
 #include "tests/support/FakeSurface.h"
+#include "wizard/Unit1.h"
 
 // Runs the work at once on the caller's thread, each step for the window as it is handed over.
 class FakeWaiting : public Waiting {

@@ -187,7 +187,8 @@ TEST_F(LibrariesTest, ALibraryThatLeavesAThreadRunningStaysLoadedUntilTheProcess
     EXPECT_EQ(answers.error, "");
     HMODULE stillLoaded = ::GetModuleHandleW(Widen(path).c_str());
     ASSERT_TRUE(stillLoaded);
-    auto ticks = reinterpret_cast<LONG(__stdcall*)()>(::GetProcAddress(stillLoaded, "Ticks"));
+    auto ticks = reinterpret_cast<LONG(__stdcall*)()>(
+        reinterpret_cast<void*>(::GetProcAddress(stillLoaded, "Ticks")));
     ASSERT_TRUE(ticks);
     LONG released = ticks();
     for (int wait = 0; wait < 100 && ticks() == released; ++wait) ::Sleep(10);

@@ -39,8 +39,8 @@ InstalatorGuardResume:
     .seh_endproc
 )");
 
-EXCEPTION_DISPOSITION InstalatorGuardHandler(EXCEPTION_RECORD* record, void* establisher, CONTEXT* context,
-                                             DISPATCHER_CONTEXT* dispatch) {
+EXCEPTION_DISPOSITION InstalatorGuardHandler(EXCEPTION_RECORD* record, void* establisher,
+                                             CONTEXT* context, DISPATCHER_CONTEXT* dispatch) {
     if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND))
         return ExceptionContinueSearch;
     // Lets every frame between the fault and ours clean up, then continues at the resume point
