@@ -106,28 +106,30 @@ summary() {  # "passed failed skipped" from a ctest log; skipped tests do not co
 
 # The checks skipped inside passing gtest programs, each with its reason.
 gtest_skipped=$(python3 - "$logs/gtest" <<'PY'
-import glob, sys, xml.etree.ElementTree as ET
+import glob, os, sys, xml.etree.ElementTree as ET
 count = 0
 for path in sorted(glob.glob(sys.argv[1] + "/*.xml")):
+    program = os.path.basename(path)[:-4]
     for case in ET.parse(path).iter("testcase"):
         skipped = case.find("skipped")
         if skipped is None:
             continue
         count += 1
         reason = (skipped.get("message") or "").strip().splitlines()[-1:] or [""]
-        print(f"skipped: {case.get('classname')}.{case.get('name')}: {reason[0]}", file=sys.stderr)
+        print(f"skipped: {program}: {case.get('classname')}.{case.get('name')}: {reason[0]}",
+              file=sys.stderr)
 print(count)
 PY
 )
 
 passed=$((rp + tp)) failed=$((rf + tf + build_failures)) skipped=$gtest_skipped
-line="native:"
+line=""
 for part in native "${suites[@]}" fuzz; do
     read -r p f s < <(summary "$logs/$part.log")
     passed=$((passed + p)) failed=$((failed + f)) skipped=$((skipped + s))
     line+=" $part $p passed, $f failed, $s skipped;"
 done
-line=${line#native: }
+line=${line# }
 [ $failed -eq 0 ] || status=1
 echo "$line clang-tidy $tp passed, $tf failed; reproducible build $rp passed, $rf failed;" \
      "builds failed: $build_failures"
