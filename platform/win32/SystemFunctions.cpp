@@ -1,6 +1,9 @@
 #include "platform/win32/SystemFunctions.h"
 
 #include <array>
+#include <cstddef>
+#include <cstring>
+#include <iterator>
 
 #include "platform/win32/DllSearch.h"
 
@@ -27,6 +30,22 @@ HMODULE ModuleOf(SystemGroup group, const wchar_t* dll) {
     return LoadFromSystemFolder(dll);  // kept loaded for the life of the process
 }
 
+// One row per function; each is written into its member of the table as the address it is.
+struct Entry {
+    SystemGroup group;
+    const wchar_t* dll;
+    const char* name;
+    std::size_t offset;
+};
+constexpr Entry Entries[] = {
+#define INSTALATOR_SYSTEM_FUNCTION_ENTRY(group, dll, name, type) \
+    {SystemGroup::group, dll, #name, offsetof(SystemFunctions, name)},
+    INSTALATOR_SYSTEM_FUNCTIONS(INSTALATOR_SYSTEM_FUNCTION_ENTRY)
+#undef INSTALATOR_SYSTEM_FUNCTION_ENTRY
+};
+static_assert(sizeof(SystemFunctions) == std::size(Entries) * sizeof(FARPROC),
+              "every member is one function's address");
+
 bool Table::Fill(SystemGroup group) noexcept {
     auto index = static_cast<std::size_t>(group);
     if (provided[index]) return complete[index];
@@ -38,16 +57,14 @@ bool Table::Fill(SystemGroup group) noexcept {
     bool found = true;
     const wchar_t* lastDll = nullptr;
     HMODULE module = nullptr;
-#define INSTALATOR_LOOK_UP(member, dll, name, type)         \
-    if (group == SystemGroup::member) {                     \
-        if (!lastDll || ::lstrcmpW(dll, lastDll) != 0)      \
-            module = ModuleOf(group, dll);                  \
-        lastDll = dll;                                      \
-        functions.name = ExportOf<type>(module, #name);     \
-        found = found && functions.name;                    \
+    for (const Entry& entry : Entries) {
+        if (entry.group != group) continue;
+        if (!lastDll || ::lstrcmpW(entry.dll, lastDll) != 0) module = ModuleOf(group, entry.dll);
+        lastDll = entry.dll;
+        FARPROC address = module ? ::GetProcAddress(module, entry.name) : nullptr;
+        std::memcpy(reinterpret_cast<char*>(&functions) + entry.offset, &address, sizeof address);
+        found = found && address;
     }
-    INSTALATOR_SYSTEM_FUNCTIONS(INSTALATOR_LOOK_UP)
-#undef INSTALATOR_LOOK_UP
     complete[index] = found;
     return found;
 }
