@@ -25,9 +25,17 @@ struct Table {
 
 Table table;
 
+// Kept loaded for the life of the process.
 HMODULE ModuleOf(SystemGroup group, const wchar_t* dll) {
-    if (group == SystemGroup::Start || group == SystemGroup::Dpi) return ::GetModuleHandleW(dll);
-    return LoadFromSystemFolder(dll);  // kept loaded for the life of the process
+    switch (group) {
+        case SystemGroup::Start:
+        case SystemGroup::Dpi:
+            return ::GetModuleHandleW(dll);
+        case SystemGroup::Controls:
+            return ::LoadLibraryW(dll);
+        default:
+            return LoadFromSystemFolder(dll);
+    }
 }
 
 // One row per function; each is written into its member of the table as the address it is.

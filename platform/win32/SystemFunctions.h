@@ -3,6 +3,7 @@
 // The COM and shell headers need windows.h before them.
 // clang-format off
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
 // clang-format on
@@ -17,6 +18,7 @@
     X(Start,         L"user32.dll",   GetDpiForWindow,           UINT(WINAPI*)(HWND)) \
     X(Start,         L"user32.dll",   AdjustWindowRectExForDpi,  BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)) \
     X(Dpi,           L"shcore.dll",   GetDpiForMonitor,          HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)) \
+    X(Controls,      L"comctl32.dll", InitCommonControlsEx,      BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)) \
     X(Com,           L"ole32.dll",    CoInitializeEx,            HRESULT(WINAPI*)(void*, DWORD)) \
     X(Com,           L"ole32.dll",    CoUninitialize,            void(WINAPI*)()) \
     X(Com,           L"ole32.dll",    CoTaskMemFree,             void(WINAPI*)(void*)) \
@@ -32,12 +34,14 @@
 // - Start: from modules every process of ours has loaded (kernel32, user32), before main runs,
 //   so before any second thread exists;
 // - Dpi: the shell's scaling helper, only if something has loaded it (it is not worth loading);
+// - Controls: the common controls, by name, which the manifest redirects to version 6 (the search
+//   behind the redirection is the restricted one), once the DLL search is restricted;
 // - Com, Accessibility: loaded from the system folder when first needed;
 // - Shell: the same, after what the shell loads implicitly (DllSearch.h) and COM.
 // Only the thread that started the process (the window's) provides a group, and never while the
 // wizard waits for foreign code, which may hold the loader lock: the folder chooser and the
 // accessibility answers run there and then alone. On any other thread a group is not provided.
-enum class SystemGroup { Start, Dpi, Com, Accessibility, Shell };
+enum class SystemGroup { Start, Dpi, Controls, Com, Accessibility, Shell };
 
 template <typename Type>
 using SystemFunctionType = Type;  // names a function pointer type written as in the table
