@@ -31,7 +31,7 @@ void WindowWait::Begin(const WidgetWindows& windows, bool leaveAtOnce) {
 
 void WindowWait::End(const WidgetWindows& windows) {
     if (!state) return;
-    State ended = *state;
+    WindowWaitState ended = *state;
     state.reset();
     for (const WidgetRow& row : MainWindowLayout)
         if (HWND button = windows[static_cast<std::size_t>(row.name)];

@@ -11,6 +11,14 @@
 // button of the table is greyed, but the cancel button while the user may still leave, and no
 // click or key reaches the wizard. A request to leave ends the wizard at once where leaving is
 // allowed; otherwise it is kept and made again when the wait ends.
+// What the window keeps while the wizard waits.
+struct WindowWaitState {
+    bool leaveAtOnce = false;
+    bool leaveAsked = false;
+    HWND focus = nullptr;
+    std::array<bool, WidgetCount> wasEnabled{};  // the greyed buttons' own states
+};
+
 class WindowWait {
   public:
     void Begin(const WidgetWindows& windows, bool leaveAtOnce);
@@ -23,11 +31,5 @@ class WindowWait {
     bool HoldsOff(const MSG& message, const WidgetWindows& windows);
 
   private:
-    struct State {
-        bool leaveAtOnce = false;
-        bool leaveAsked = false;
-        HWND focus = nullptr;
-        std::array<bool, WidgetCount> wasEnabled{};  // the greyed buttons' own states
-    };
-    std::optional<State> state;
+    std::optional<WindowWaitState> state;
 };
