@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/SystemFunctions.h"
+
 namespace {
 
 // Loaded implicitly by system DLLs that are not known DLLs themselves, so a copy beside the
@@ -21,13 +23,6 @@ const wchar_t* const LoadedByShell[] = {
     L"ntmarta.dll", L"apphelp.dll", L"windows.storage.dll",
 };
 
-// Windows 7 without its loader update lacks it.
-using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-SetDefaultDllDirectoriesFunction SetDefaultDllDirectories() {
-    return ExportOf<SetDefaultDllDirectoriesFunction>(::GetModuleHandleW(L"kernel32.dll"),
-                                                      "SetDefaultDllDirectories");
-}
-
 }  // namespace
 
 // A Windows 7 without its loader update has neither the flags nor a default search to restrict;
@@ -42,22 +37,17 @@ HMODULE LoadFromSystemFolder(const wchar_t* name) {
     return ::LoadLibraryW(path);
 }
 
+// Windows 7 without its loader update lacks the function that comes with the flags.
 bool HasSearchFlags() {
-    static const bool supported = SetDefaultDllDirectories() != nullptr;
-    return supported;
+    return System().SetDefaultDllDirectories != nullptr;
 }
 
 void SecureDllSearch() {
-    if (auto restrict = SetDefaultDllDirectories()) restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (auto restrict = System().SetDefaultDllDirectories) restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // Kept loaded for the life of the process: whoever asks for them later gets these.
     for (const wchar_t* name : LoadedByCommonControls) LoadFromSystemFolder(name);
 }
 
-HMODULE LoadShellLibrary(const wchar_t* name) {
-    static const bool helpersLoaded = [] {
-        for (const wchar_t* helper : LoadedByShell) LoadFromSystemFolder(helper);
-        return true;
-    }();
-    (void)helpersLoaded;
-    return LoadFromSystemFolder(name);
+void LoadShellHelpers() {
+    for (const wchar_t* helper : LoadedByShell) LoadFromSystemFolder(helper);
 }

@@ -23,8 +23,7 @@ Function ExportOf(HMODULE module, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
 }
 
-// Loads a DLL of the shell (shell32, ole32) from the system folder, and once, before the first,
-// what the shell loads implicitly; kept for the life of the process. Only the folder chooser
-// needs the shell, so it is not imported and costs nothing at start. nullptr when it cannot be
-// loaded.
-HMODULE LoadShellLibrary(const wchar_t* name);
+// Loads from the system folder what the shell loads implicitly, before the shell itself (once,
+// through SystemFunctions.h); kept for the life of the process. Only the folder chooser needs
+// the shell, so it is not imported and costs nothing at start.
+void LoadShellHelpers();

@@ -2,15 +2,18 @@
 
 #include <windows.h>
 
-// Sets the process's error mode for the scope's lifetime, so that for example an empty card
-// reader or a missing network drive gives an error to handle rather than a system box.
+// Sets the calling thread's error mode for the scope's lifetime, so that for example an empty card
+// reader or a missing network drive gives an error to handle rather than a system box. The
+// thread's alone: the window's thread and the work's each keep their own while the other runs.
 class ErrorModeScope {
   public:
-    explicit ErrorModeScope(UINT mode) : previous(::SetErrorMode(mode)) {}
-    ~ErrorModeScope() { ::SetErrorMode(previous); }
+    explicit ErrorModeScope(DWORD mode) {
+        if (!::SetThreadErrorMode(mode, &previous)) previous = mode;
+    }
+    ~ErrorModeScope() { ::SetThreadErrorMode(previous, nullptr); }
     ErrorModeScope(const ErrorModeScope&) = delete;
     ErrorModeScope& operator=(const ErrorModeScope&) = delete;
 
   private:
-    UINT previous;
+    DWORD previous = 0;
 };

@@ -5,49 +5,15 @@
 
 #include "platform/Failure.h"
 #include "platform/win32/CallbackEdge.h"
-#include "platform/win32/DllSearch.h"
 #include "platform/win32/ErrorModeScope.h"
+#include "platform/win32/SystemFunctions.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/UniqueHandle.h"
 
 namespace {
 
-// The shell and COM, loaded when the chooser is first opened: nothing else needs them, and loading
-// them (with what they bring in) at start would delay the first window.
-struct ShellCalls {
-    decltype(&::CoInitializeEx) CoInitializeEx;
-    decltype(&::CoUninitialize) CoUninitialize;
-    decltype(&::CoTaskMemFree) CoTaskMemFree;
-    decltype(&::SHBrowseForFolderW) SHBrowseForFolderW;
-    decltype(&::SHGetPathFromIDListW) SHGetPathFromIDListW;
-};
-
-template <typename Function>
-bool Resolve(HMODULE library, const char* name, Function& function) {
-    function = ExportOf<Function>(library, name);
-    return function != nullptr;
-}
-
-// nullptr when the system lacks one of them.
-const ShellCalls* LoadShell() {
-    static ShellCalls functions;
-    static const bool loaded = [] {
-        HMODULE com = LoadShellLibrary(L"ole32.dll");
-        HMODULE shell32 = LoadShellLibrary(L"shell32.dll");
-        return Resolve(com, "CoInitializeEx", functions.CoInitializeEx) &&
-               Resolve(com, "CoUninitialize", functions.CoUninitialize) &&
-               Resolve(com, "CoTaskMemFree", functions.CoTaskMemFree) &&
-               Resolve(shell32, "SHBrowseForFolderW", functions.SHBrowseForFolderW) &&
-               Resolve(shell32, "SHGetPathFromIDListW", functions.SHGetPathFromIDListW);
-    }();
-    return loaded ? &functions : nullptr;
-}
-
-// Set before any item list or apartment exists.
-const ShellCalls* shell = nullptr;
-
 void FreeItemList(PIDLIST_ABSOLUTE list) {
-    shell->CoTaskMemFree(list);
+    System().CoTaskMemFree(list);
 }
 using UniqueItemList = UniqueHandle<PIDLIST_ABSOLUTE, FreeItemList>;
 
@@ -56,9 +22,9 @@ class ComApartment {
   public:
     ComApartment()
         : started(SUCCEEDED(
-              shell->CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+              System().CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
     ~ComApartment() {
-        if (started) shell->CoUninitialize();
+        if (started) System().CoUninitialize();
     }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
@@ -68,17 +34,16 @@ class ComApartment {
 };
 
 // The folder to preselect, what the dialog shows selected so far, and whether the user has done
-// anything in it yet.
+// anything in it yet; kept with the dialog (a window property) while it is asked for.
 struct Preselection {
     std::wstring folder;
     std::wstring selected;
     int retries = 3;
-    HWND dialog = nullptr;
     bool userActed = false;
 };
 
-// The chooser runs on this thread's message loop; its input is watched through this.
-Preselection* watched = nullptr;
+const wchar_t* const PreselectionProperty = L"FolderChooserPreselection";
+constexpr UINT_PTR RetryTimer = 1;
 
 bool IsUserInput(UINT message) {
     switch (message) {
@@ -99,18 +64,17 @@ bool IsUserInput(UINT message) {
 LRESULT CALLBACK WatchInput(int code, WPARAM wParam, LPARAM lParam) {
     AtCallbackEdge(0, [&] {
         const MSG* message = reinterpret_cast<const MSG*>(lParam);
-        if (code == HC_ACTION && watched && watched->dialog && IsUserInput(message->message) &&
-            (message->hwnd == watched->dialog || ::IsChild(watched->dialog, message->hwnd)))
-            watched->userActed = true;
+        if (code != HC_ACTION || !message->hwnd || !IsUserInput(message->message)) return 0;
+        HWND dialog = ::GetAncestor(message->hwnd, GA_ROOT);
+        if (auto* preselection =
+                static_cast<Preselection*>(::GetPropW(dialog, PreselectionProperty)))
+            preselection->userActed = true;
         return 0;
     });
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 using UniqueHook = UniqueHandle<HHOOK, ::UnhookWindowsHookEx>;
-
-const wchar_t* const PreselectionProperty = L"FolderChooserPreselection";
-constexpr UINT_PTR RetryTimer = 1;
 
 void Select(HWND dialog, const Preselection& preselection) {
     ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE,
@@ -140,14 +104,13 @@ int CALLBACK PreselectFolder(HWND dialog, UINT message, LPARAM item, LPARAM data
         auto* preselection = reinterpret_cast<Preselection*>(data);
         if (!preselection) return 0;
         if (message == BFFM_INITIALIZED) {
-            preselection->dialog = dialog;
             ::SetPropW(dialog, PreselectionProperty, preselection);
             Select(dialog, *preselection);
             ::SetTimer(dialog, RetryTimer, 200, &RetryPreselection);
         } else if (message == BFFM_SELCHANGED) {
             wchar_t path[MAX_PATH] = L"";
             if (item &&
-                shell->SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), path))
+                System().SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), path))
                 preselection->selected = path;
             else
                 preselection->selected.clear();
@@ -165,8 +128,7 @@ bool IsExistingFolder(const std::wstring& path) {
 
 std::optional<std::string> Win32FolderChooser::Choose(const std::string& title,
                                                       const std::string& initialFolder) {
-    if (!shell) shell = LoadShell();
-    if (!shell) throw Failure(SystemErrorText(::GetLastError()));
+    if (!ProvideSystemFunctions(SystemGroup::Shell)) throw Failure(SystemErrorText(::GetLastError()));
     ComApartment com;
     std::wstring wideTitle = Widen(title);
     std::wstring initial = Widen(initialFolder);
@@ -181,19 +143,17 @@ std::optional<std::string> Win32FolderChooser::Choose(const std::string& title,
 
     // The dialog disables its owner while it is open and enables it afterwards.
     UniqueItemList chosen;
-    watched = &preselection;
     UniqueHook watch(
         ::SetWindowsHookExW(WH_GETMESSAGE, &WatchInput, nullptr, ::GetCurrentThreadId()));
     {
         // Browsing an empty floppy or card reader must not raise the "insert a disk" box.
         ErrorModeScope quiet(SEM_FAILCRITICALERRORS);
-        chosen.reset(shell->SHBrowseForFolderW(&browse));
+        chosen.reset(System().SHBrowseForFolderW(&browse));
     }
     watch.reset();
-    watched = nullptr;
     if (!chosen) return std::nullopt;
 
     wchar_t path[MAX_PATH];
-    if (!shell->SHGetPathFromIDListW(chosen.get(), path)) return std::nullopt;
+    if (!System().SHGetPathFromIDListW(chosen.get(), path)) return std::nullopt;
     return Narrow(path);
 }

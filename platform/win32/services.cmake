@@ -2,6 +2,7 @@ add_library(win32_services STATIC
     ${PROJECT_SOURCE_DIR}/platform/win32/Text.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/CommonControls.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/DllSearch.cpp
+    ${PROJECT_SOURCE_DIR}/platform/win32/SystemFunctions.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/${INSTALATOR_ARCH}/SehGuard.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/${INSTALATOR_ARCH}/ForeignCall.cpp
     ${PROJECT_SOURCE_DIR}/platform/win32/Win32Registry.cpp

@@ -19,6 +19,7 @@ struct Observed {
     std::atomic<bool> ownedByMain{false};
     std::atomic<bool> ownerDisabled{false};
     std::atomic<bool> titleShown{false};
+    std::atomic<UINT> processErrorMode{0};  // the quiet error mode is the chooser's thread's only
 };
 
 HWND FindChooser(HWND owner) {
@@ -66,6 +67,7 @@ std::thread Answer(HWND owner, int button, Observed& observed, std::wstring sele
         observed.found = true;
         observed.ownedByMain = ::GetWindow(dialog, GW_OWNER) == owner;
         observed.ownerDisabled = !::IsWindowEnabled(owner);
+        observed.processErrorMode = ::GetErrorMode();
         // The dialog fills in its controls after it appears; give it a moment.
         for (int i = 0; i < 100 && !observed.titleShown; ++i) {
             ::EnumChildWindows(dialog, &FindTitle, reinterpret_cast<LPARAM>(&observed));
@@ -135,6 +137,7 @@ TEST_F(FolderChooserTest, OkReturnsThePreselectedFolderWhileTheOwnerIsDisabled) 
 
     EXPECT_EQ(::SetErrorMode(before), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
     ASSERT_TRUE(observed.found);
+    EXPECT_EQ(observed.processErrorMode, static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
     EXPECT_TRUE(observed.ownedByMain);
     EXPECT_TRUE(observed.ownerDisabled);
     EXPECT_TRUE(observed.titleShown);

@@ -5,25 +5,16 @@
 #include <vector>
 
 #include "tests/win32/LaidOutWindow.h"
-#include "window/win32/Appearance.h"
 
 // High contrast: the window gives way to the system's colours while the setting is on and follows
 // it while running. Wine always answers "no high contrast", so the setting is answered here
-// through the seam the window reads it by; system colours are really changed with SetSysColors.
+// through the window's seam; system colours are really changed with SetSysColors.
 namespace {
 
 bool highContrastOn = false;
 bool AnswerHighContrast() {
     return highContrastOn;
 }
-
-struct HighContrastAnswer {
-    HighContrastAnswer() {
-        highContrastOn = false;
-        AnswerHighContrastWith(&AnswerHighContrast);
-    }
-    ~HighContrastAnswer() { AnswerHighContrastWith(nullptr); }
-};
 
 // The window's client area as it was painted, one COLORREF per pixel.
 std::vector<COLORREF> Pixels(HWND window) {
@@ -54,7 +45,9 @@ void PaintPending(HWND main) {
 class HighContrastWindow : public ::testing::Test {
   protected:
     void SetUp() override {
+        highContrastOn = false;
         wizard.Create();
+        wizard.Window().AnswerHighContrastWith(&AnswerHighContrast);
         main = wizard.Handle(Widget::Form1);
         ::ShowWindow(main, SW_SHOWNORMAL);
         PaintPending(main);
@@ -80,7 +73,6 @@ class HighContrastWindow : public ::testing::Test {
         return count;
     }
 
-    HighContrastAnswer answer;
     LaidOutWindow wizard{96};
     HWND main = nullptr;
 };

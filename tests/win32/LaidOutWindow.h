@@ -75,6 +75,7 @@ class LaidOutWindow : public FakeWizard {
         window.Create(form);
         if (hiddenPages) window.CreateHiddenPages();
     }
+    MainWindow& Window() { return window; }
     const MainWindow& Window() const { return window; }
     void Show() { window.Show(SW_SHOWNORMAL); }
     HWND Handle(Widget widget) const {

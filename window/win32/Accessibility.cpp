@@ -1,47 +1,47 @@
 #include "window/win32/Accessibility.h"
 
+#include <optional>
 #include <utility>
-#include <vector>
 
 #include "platform/win32/CallbackEdge.h"
+#include "platform/win32/SystemFunctions.h"
 #include "platform/win32/Text.h"
 #include "window/Layout.h"
 #include "window/win32/ComPointer.h"
 #include "window/win32/DescribedObject.h"
-#include "window/win32/SystemFunction.h"
 
 namespace {
 
-using W = Widget;
+// Every widget's accessibility columns; the objects handed out keep a reference to their row.
+constexpr std::array<AccessibleFacts, WidgetCount> Facts = {{
+#define INSTALATOR_FACTS(name, kind, parent, left, top, width, height, content, state, role,     \
+                         front, font, text, background, flags, accessibleName, describedBy) \
+    {accessibleName, WidgetRole::role == WidgetRole::Decoration, Widget::describedBy},
+    INSTALATOR_WIDGETS(INSTALATOR_FACTS)
+#undef INSTALATOR_FACTS
+}};
 
-// clang-format off
-constexpr AccessibleFacts Facts[] = {
-    // widget     name               decoration outcome          page
-    {W::BitBtn5,  L"Wybierz folder", false,     W::StaticText3,  W::TabSheet2},
-    {W::Edit1,    L"Lokalizacja",    false,     W::Form1,        W::Form1},
-    {W::Label1,   nullptr,           true,      W::Form1,        W::Form1},
-    {W::Image1,   nullptr,           true,      W::Form1,        W::Form1},
-    {W::Image2,   nullptr,           true,      W::Form1,        W::Form1},
-    {W::BitBtn2,  nullptr,           false,     W::StaticText3,  W::TabSheet2},
-    {W::BitBtn4,  nullptr,           false,     W::StaticText6,  W::TabSheet3},
-    {W::BitBtn1,  nullptr,           false,     W::StaticText6,  W::TabSheet3},
-};
-// clang-format on
+const AccessibleFacts& FactsOf(Widget widget) {
+    return Facts[static_cast<std::size_t>(widget)];
+}
 
-constexpr Widget OutcomeTexts[] = {W::StaticText3, W::StaticText6};
+bool IsDescribed(Widget widget) {
+    const AccessibleFacts& facts = FactsOf(widget);
+    return *facts.name || facts.decoration || facts.describedBy != Widget::Form1;
+}
 
-// The described windows' own procedures, kept in the process: a window property would cost a
-// round trip to the window system on every message these windows get.
-struct Subclassed {
-    HWND window;
-    WNDPROC original;
-};
-std::vector<Subclassed> subclassed;  // a destroyed window's entry is taken by the next one
+// A text that describes some widget: the outcome of page 2 or page 3.
+constexpr bool IsOutcome(Widget widget) {
+    if (widget == Widget::Form1) return false;
+    for (const AccessibleFacts& facts : Facts)
+        if (facts.describedBy == widget) return true;
+    return false;
+}
 
-Subclassed* SubclassOf(HWND window) {
-    for (Subclassed& entry : subclassed)
-        if (entry.window == window) return &entry;
-    return nullptr;
+constexpr std::size_t OutcomeCount() {
+    std::size_t count = 0;
+    for (int i = 0; i < WidgetCount; ++i) count += IsOutcome(static_cast<Widget>(i));
+    return count;
 }
 
 // The live setting of UI Automation, which Windows 8 and later read from a window's annotation.
@@ -56,68 +56,11 @@ constexpr LONG Polite = 1;
 // later; older readers ignore it.
 constexpr DWORD LiveRegionChanged = 0x8019;
 
-// Handing an object to another process marshals it, which needs the thread in an apartment; the
-// wizard's thread joins one the first time and stays (the folder chooser's own join nests in it).
-bool InApartment() {
-    using Initialise = HRESULT(WINAPI*)(void*, DWORD);
-    static const bool joined = [] {
-        auto initialise = SystemFunction<Initialise>(L"ole32.dll", "CoInitializeEx");
-        return initialise &&
-               SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-    }();
-    return joined;
-}
-
-const AccessibleFacts* FactsOf(HWND window) {
-    std::optional<Widget> widget = WidgetOfControlId(::GetDlgCtrlID(window));
-    if (!widget) return nullptr;
-    for (const AccessibleFacts& facts : Facts)
-        if (facts.widget == *widget) return &facts;
-    return nullptr;
-}
-
-LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam) {
-    LONG object = static_cast<LONG>(lParam);
-    const AccessibleFacts* facts = FactsOf(window);
-    if (!facts || (object != OBJID_CLIENT && object != OBJID_WINDOW) || !InApartment()) return 0;
-    using CreateStandard = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
-    using FromObject = LRESULT(WINAPI*)(REFIID, WPARAM, IUnknown*);
-    auto create = SystemFunction<CreateStandard>(L"oleacc.dll", "CreateStdAccessibleObject");
-    auto fromObject = SystemFunction<FromObject>(L"oleacc.dll", "LresultFromObject");
-    ComPointer<IAccessible> standard;
-    if (!create || !fromObject ||
-        FAILED(create(window, object, __uuidof(IAccessible), standard.put())))
-        return 0;
-    ComPointer<IAccessible> described = Described(std::move(standard), window, *facts);
-    LRESULT answer = fromObject(__uuidof(IAccessible), wParam, described.get());
-    // A failure is an HRESULT; the standard object then answers as if we had not.
-    return answer < 0 ? 0 : answer;
-}
-
-bool descriptionsHeld = false;
-
-LRESULT CALLBACK DescribedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Subclassed* entry = SubclassOf(window);
-    WNDPROC original = entry ? entry->original : &::DefWindowProcW;
-    if (message == WM_GETOBJECT && !descriptionsHeld) {
-        LRESULT answer =
-            AtCallbackEdge<LRESULT>(0, [&] { return AnswerGetObject(window, wParam, lParam); });
-        if (answer) return answer;
-    }
-    if (message == WM_NCDESTROY && entry) {
-        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        *entry = Subclassed{};
-    }
-    return ::CallWindowProcW(original, window, message, wParam, lParam);
-}
-
+// Asks screen readers to read the text without interrupting the user; in an apartment only.
 void SetPolite(HWND text) {
-    using CreateInstance = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-    auto create = SystemFunction<CreateInstance>(L"ole32.dll", "CoCreateInstance");
     ComPointer<IAccPropServices> services;
-    if (!create || !InApartment() ||
-        FAILED(create(AccPropServicesClass, nullptr, CLSCTX_INPROC_SERVER, AccPropServicesInterface,
-                      services.put())))
+    if (FAILED(System().CoCreateInstance(AccPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
+                                         AccPropServicesInterface, services.put())))
         return;
     VARIANT polite{};
     polite.vt = VT_I4;
@@ -129,34 +72,82 @@ void SetPolite(HWND text) {
 
 }  // namespace
 
-void HoldDescriptions(bool held) {
-    descriptionsHeld = held;
+// Handing an object to another process marshals it, which needs the thread in an apartment; the
+// window's thread joins one the first time and stays (the folder chooser's own join nests in it).
+bool WindowAccessibility::InApartment() {
+    if (apartment == Apartment::NotAsked) {
+        bool joined = ProvideSystemFunctions(SystemGroup::Com) &&
+                      SUCCEEDED(System().CoInitializeEx(
+                          nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+        apartment = joined ? Apartment::Joined : Apartment::Refused;
+    }
+    return apartment == Apartment::Joined;
 }
 
-void DescribeToScreenReaders(const std::array<HWND, WidgetCount>& windows) {
-    for (const AccessibleFacts& facts : Facts) {
-        HWND window = windows[static_cast<std::size_t>(facts.widget)];
-        if (!window || SubclassOf(window)) continue;
-        Subclassed* free = SubclassOf(nullptr);
-        if (!free) free = &subclassed.emplace_back();
-        *free = Subclassed{window,
-                           reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC))};
-        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DescribedProc));
+LRESULT WindowAccessibility::AnswerGetObject(HWND window, Widget widget, WPARAM wParam,
+                                             LPARAM lParam) {
+    LONG object = static_cast<LONG>(lParam);
+    if ((object != OBJID_CLIENT && object != OBJID_WINDOW) || !InApartment()) return 0;
+    ProvideSystemFunctions(SystemGroup::Accessibility);
+    auto create = System().CreateStdAccessibleObject;
+    auto fromObject = System().LresultFromObject;
+    ComPointer<IAccessible> standard;
+    if (!create || !fromObject ||
+        FAILED(create(window, object, __uuidof(IAccessible), standard.put())))
+        return 0;
+    ComPointer<IAccessible> described = Described(std::move(standard), window, FactsOf(widget));
+    LRESULT answer = fromObject(__uuidof(IAccessible), wParam, described.get());
+    // A failure is an HRESULT; the standard object then answers as if we had not.
+    return answer < 0 ? 0 : answer;
+}
+
+LRESULT CALLBACK WindowAccessibility::DescribedProcedure(HWND window, UINT message, WPARAM wParam,
+                                                         LPARAM lParam) {
+    auto* self = reinterpret_cast<WindowAccessibility*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    std::optional<Widget> widget = WidgetOfControlId(::GetDlgCtrlID(window));
+    WNDPROC own = self && widget ? self->ownProcedures[static_cast<std::size_t>(*widget)]
+                                 : &::DefWindowProcW;
+    if (message == WM_GETOBJECT && self && widget && !self->held) {
+        LRESULT answer = AtCallbackEdge<LRESULT>(
+            0, [&] { return self->AnswerGetObject(window, *widget, wParam, lParam); });
+        if (answer) return answer;
+    }
+    if (message == WM_NCDESTROY && self) {
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    }
+    return ::CallWindowProcW(own, window, message, wParam, lParam);
+}
+
+void WindowAccessibility::Describe(const WidgetWindows& windows) {
+    for (int i = 0; i < WidgetCount; ++i) {
+        HWND window = windows[static_cast<std::size_t>(i)];
+        WNDPROC& own = ownProcedures[static_cast<std::size_t>(i)];
+        if (!window || !IsDescribed(static_cast<Widget>(i)) ||
+            ::GetWindowLongPtrW(window, GWLP_USERDATA))
+            continue;
+        own = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC));
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DescribedProcedure));
     }
 }
 
-void OutcomeAnnouncer::AnnounceChanges(const std::array<HWND, WidgetCount>& windows) {
-    static_assert(std::size(OutcomeTexts) == std::tuple_size_v<decltype(announced)>);
-    for (std::size_t i = 0; i < std::size(OutcomeTexts); ++i) {
-        HWND text = windows[static_cast<std::size_t>(OutcomeTexts[i])];
+void WindowAccessibility::AnnounceChanges(const WidgetWindows& windows) {
+    static_assert(OutcomeCount() == std::tuple_size_v<decltype(announced)>);
+    std::size_t outcome = 0;
+    for (int i = 0; i < WidgetCount; ++i) {
+        if (!IsOutcome(static_cast<Widget>(i))) continue;
+        std::wstring& before = announced[outcome++];
+        HWND text = windows[static_cast<std::size_t>(i)];
         if (!text) continue;
         std::wstring now = WindowText(text);
-        if (now == announced[i]) continue;
-        announced[i] = now;
+        if (now == before) continue;
+        before = now;
         if (now.empty() || !::IsWindowVisible(text)) continue;
-        if (!politeSet) {
-            for (Widget outcome : OutcomeTexts)
-                SetPolite(windows[static_cast<std::size_t>(outcome)]);
+        if (!politeSet && InApartment()) {
+            for (int j = 0; j < WidgetCount; ++j)
+                if (IsOutcome(static_cast<Widget>(j)))
+                    SetPolite(windows[static_cast<std::size_t>(j)]);
             politeSet = true;
         }
         ::NotifyWinEvent(LiveRegionChanged, text, OBJID_CLIENT, CHILDID_SELF);

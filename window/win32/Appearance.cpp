@@ -14,8 +14,8 @@ constexpr COLORREF Ink = SystemColour(COLOR_WINDOWTEXT);
 constexpr COLORREF Paper = SystemColour(COLOR_WINDOW);
 
 constexpr std::array<WidgetLook, WidgetCount> looks = {{
-#define INSTALATOR_LOOK(name, kind, parent, left, top, width, height, content, state, font, text, \
-                        background, flags)                                                        \
+#define INSTALATOR_LOOK(name, kind, parent, left, top, width, height, content, state, role, front, \
+                        font, text, background, flags, ...)                                       \
     {Widget::name, FontId::font, text, background, flags},
     INSTALATOR_WIDGETS(INSTALATOR_LOOK)
 #undef INSTALATOR_LOOK
@@ -33,10 +33,6 @@ constexpr std::array<FontStyle, FontCount> fonts = {{
 }};
 // clang-format on
 
-constexpr std::array<Widget, 6> frontToBack = {Widget::Label2,  Widget::Label1,
-                                               Widget::BitBtn1, Widget::BitBtn2,
-                                               Widget::BitBtn3, Widget::PageControl1};
-
 }  // namespace
 
 COLORREF ResolveColour(COLORREF colour) {
@@ -47,15 +43,13 @@ const WidgetLook& LookOf(Widget widget) {
     return looks[static_cast<std::size_t>(widget)];
 }
 
-namespace {
-
 bool SystemHighContrast() {
     HIGHCONTRASTW setting{sizeof setting, 0, nullptr};
     return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) &&
            (setting.dwFlags & HCF_HIGHCONTRASTON);
 }
 
-bool (*highContrastAnswer)() = &SystemHighContrast;
+namespace {
 
 bool OnWindowColours(Widget widget) {
     const WidgetRow& row = LayoutOf(widget);
@@ -64,14 +58,6 @@ bool OnWindowColours(Widget widget) {
 }
 
 }  // namespace
-
-bool HighContrast() {
-    return highContrastAnswer();
-}
-
-void AnswerHighContrastWith(bool (*answer)()) {
-    highContrastAnswer = answer ? answer : &SystemHighContrast;
-}
 
 COLORREF TextColourOf(Widget widget, bool highContrast) {
     if (!highContrast) return ResolveColour(LookOf(widget).textColour);
@@ -85,8 +71,4 @@ COLORREF BackgroundOf(Widget widget, bool highContrast) {
 
 const FontStyle& FontOf(FontId font) {
     return fonts[static_cast<std::size_t>(font)];
-}
-
-const std::array<Widget, 6>& FrontToBack() {
-    return frontToBack;
 }

@@ -37,8 +37,7 @@ enum LookFlag : unsigned {
     Plain = 0,
     Transparent = 1u << 0,    // leaves what is behind it showing: a label's neighbours, a
                               // picture's background colour
-    DefaultButton = 1u << 1,  // the button Enter presses when no other has the focus
-    Shadow = 1u << 2,         // decoration only, not drawn in high contrast
+    Shadow = 1u << 1,         // not drawn in high contrast
 };
 
 struct WidgetLook {
@@ -51,9 +50,9 @@ struct WidgetLook {
 
 const WidgetLook& LookOf(Widget widget);
 
-// Whether Windows' high-contrast setting is on. Wine always says no, so tests answer instead.
-bool HighContrast();
-void AnswerHighContrastWith(bool (*answer)());
+// Whether Windows' high-contrast setting is on. Wine always says no, so tests give the window
+// another answer (MainWindow::AnswerHighContrastWith).
+bool SystemHighContrast();
 
 // The colours a widget is drawn in: ours, or in high contrast the system's, window and window
 // text for the branding panel and the page texts, button face elsewhere. The text colour is RGB;
@@ -61,7 +60,3 @@ void AnswerHighContrastWith(bool (*answer)());
 COLORREF TextColourOf(Widget widget, bool highContrast);
 COLORREF BackgroundOf(Widget widget, bool highContrast);
 const FontStyle& FontOf(FontId font);
-
-// Widgets that must lie in front of their siblings, frontmost first: the yellow title over its
-// shadow, and the navigation buttons over the page control (also their Tab order).
-const std::array<Widget, 6>& FrontToBack();

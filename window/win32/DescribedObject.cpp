@@ -5,15 +5,15 @@
 
 #include "platform/win32/Text.h"
 #include "window/Layout.h"
-#include "window/win32/SystemFunction.h"
+#include "platform/win32/SystemFunctions.h"
 
 namespace {
 
 using W = Widget;
 
+// The accessibility functions have been provided before any object is made.
 BSTR AllocateString(const std::wstring& text) {
-    using Allocate = BSTR(WINAPI*)(const OLECHAR*, UINT);
-    static const auto allocate = SystemFunction<Allocate>(L"oleaut32.dll", "SysAllocStringLen");
+    auto allocate = System().SysAllocStringLen;
     return allocate ? allocate(text.data(), static_cast<UINT>(text.size())) : nullptr;
 }
 
@@ -58,15 +58,15 @@ class DescribedObject final : public IAccessible {
     }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        if (!facts.name || !IsSelf(child)) return standard->get_accName(child, name);
+        if (!*facts.name || !IsSelf(child)) return standard->get_accName(child, name);
         if (!name) return E_POINTER;
-        *name = AllocateString(facts.name);
+        *name = AllocateString(Widen(facts.name));
         return *name ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
-        if (facts.outcome != W::Form1 && IsSelf(child) && description) {
-            HWND page = WidgetWindow(window, facts.page);
-            HWND text = WidgetWindow(window, facts.outcome);
+        if (facts.describedBy != W::Form1 && IsSelf(child) && description) {
+            HWND page = WidgetWindow(window, LayoutOf(facts.describedBy).parent);
+            HWND text = WidgetWindow(window, facts.describedBy);
             std::wstring outcome = text ? WindowText(text) : std::wstring();
             if (page && ::IsWindowVisible(page) && !outcome.empty()) {
                 *description = AllocateString(outcome);

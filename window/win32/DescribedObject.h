@@ -10,16 +10,15 @@
 #include "window/Widget.h"
 #include "window/win32/ComPointer.h"
 
-// What a screen reader hears of one widget beyond what the standard object says.
+// What a screen reader hears of one widget beyond what the standard object says: the accessibility
+// columns of the widget table.
 struct AccessibleFacts {
-    Widget widget;
-    const wchar_t* name;  // null: the standard object's own
-    bool decoration;      // not read at all
-    Widget outcome;       // the text that describes it while its page is shown; Form1: none
-    Widget page;
+    const char* name;    // Windows-1250; empty: the standard object's own
+    bool decoration;     // not read at all
+    Widget describedBy;  // the text that describes it while that text's page is shown; Form1: none
 };
 
 // The standard object of a widget's window with the facts laid over it; everything else is the
-// standard object's. The facts must outlive the object.
+// standard object's.
 ComPointer<IAccessible> Described(ComPointer<IAccessible> standard, HWND window,
                                   const AccessibleFacts& facts);

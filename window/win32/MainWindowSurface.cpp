@@ -2,17 +2,30 @@
 #include "platform/win32/Text.h"
 #include "window/win32/MainWindow.h"
 
+namespace {
+
+// A transparent label in front may show this one's text, so the neighbourhood is redrawn too.
+void RedrawAround(HWND window) {
+    RECT area;
+    ::GetWindowRect(window, &area);
+    HWND parent = ::GetParent(window);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
+    ::RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+}  // namespace
+
 void MainWindow::SetText(Widget widget, const std::string& text) {
     HWND window = Made(widget);
     if (!window) return;
     ::SetWindowTextW(window, Widen(text).c_str());
     if (LayoutOf(widget).kind != WidgetKind::Label) return;
-    FitLabelToText(widget);
+    layout.FitLabelToText(widget);
     RedrawAround(window);
 }
 
 std::string MainWindow::Text(Widget widget) const {
-    if (HWND window = Window(widget)) return Narrow(WindowText(window));
+    if (HWND window = layout.Window(widget)) return Narrow(WindowText(window));
     // On a hidden page not made yet, the text is still the table's.
     return hwnd ? std::string(LayoutOf(widget).content) : std::string();
 }

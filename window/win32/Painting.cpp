@@ -1,6 +1,8 @@
+#include <optional>
+
 #include "platform/win32/Text.h"
 #include "window/win32/GdiScope.h"
-#include "window/win32/MainWindow.h"
+#include "window/win32/WindowAppearance.h"
 
 namespace {
 
@@ -12,7 +14,31 @@ Widget WidgetOfWindow(HWND window) {
 
 }  // namespace
 
-void MainWindow::EraseContainer(HWND window, HDC dc) {
+FontSet WindowAppearance::UseDpi(int dpi) {
+    return std::exchange(fonts, FontSet(dpi));
+}
+
+void WindowAppearance::Dress(HWND window, const WidgetRow& row, const RECT& rect) {
+    const WidgetLook& look = LookOf(row.name);
+    ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(look.font)), FALSE);
+    if (row.kind == WidgetKind::Picture)
+        pictures[static_cast<std::size_t>(row.name)].Prepare(
+            instance, Widen(WidgetName(row.name)), row.width, rect.right - rect.left,
+            rect.bottom - rect.top, look.flags & Transparent);
+}
+
+std::optional<SIZE> WindowAppearance::LabelTextSize(Widget label, const std::wstring& text) {
+    // One memory DC measures every label: a window's own DC costs a round trip each time.
+    if (!measuring) measuring.reset(::CreateCompatibleDC(nullptr));
+    if (!measuring) return std::nullopt;
+    SelectObjectScope font(measuring.get(), fonts.Get(LookOf(label).font));
+    RECT needed{0, 0, 0, 0};
+    ::DrawTextW(measuring.get(), text.c_str(), static_cast<int>(text.size()), &needed,
+                LabelTextFormat | DT_CALCRECT);
+    return SIZE{needed.right, needed.bottom};
+}
+
+void WindowAppearance::EraseContainer(HWND window, HDC dc) {
     Widget widget = WidgetOfWindow(window);
     RECT client;
     ::GetClientRect(window, &client);
@@ -21,7 +47,7 @@ void MainWindow::EraseContainer(HWND window, HDC dc) {
         ::DrawEdge(dc, &client, EDGE_RAISED, BF_RECT);
 }
 
-LRESULT MainWindow::ControlColour(HDC dc, HWND control) {
+LRESULT WindowAppearance::ControlColour(HDC dc, HWND control) {
     Widget widget = WidgetOfWindow(control);
     if (widget == Widget::Form1 || LayoutOf(widget).kind == WidgetKind::Edit) return 0;
     COLORREF background = BackgroundOf(widget, highContrast);
@@ -30,7 +56,7 @@ LRESULT MainWindow::ControlColour(HDC dc, HWND control) {
     return reinterpret_cast<LRESULT>(Brush(background));
 }
 
-void MainWindow::DrawOwnerDrawn(const DRAWITEMSTRUCT& item) {
+void WindowAppearance::DrawOwnerDrawn(const DRAWITEMSTRUCT& item, const WidgetWindows& windows) {
     std::optional<Widget> drawn = WidgetOfControlId(static_cast<int>(item.CtlID));
     if (!drawn) return;
     Widget widget = *drawn;
@@ -48,7 +74,7 @@ void MainWindow::DrawOwnerDrawn(const DRAWITEMSTRUCT& item) {
         RECT mine;
         ::GetWindowRect(item.hwndItem, &mine);
         for (const WidgetRow& other : MainWindowLayout) {
-            HWND otherWindow = Window(other.name);
+            HWND otherWindow = windows[static_cast<std::size_t>(other.name)];
             if (other.name == widget || other.kind != WidgetKind::Label ||
                 other.parent != row.parent || (LookOf(other.name).flags & Transparent) ||
                 (highContrast && (LookOf(other.name).flags & Shadow)) || !otherWindow ||
@@ -57,61 +83,26 @@ void MainWindow::DrawOwnerDrawn(const DRAWITEMSTRUCT& item) {
             RECT theirs, overlap;
             ::GetWindowRect(otherWindow, &theirs);
             if (::IntersectRect(&overlap, &mine, &theirs))
-                DrawLabelText(item.hDC, other.name, theirs.left - mine.left, theirs.top - mine.top);
+                DrawLabelText(item.hDC, otherWindow, other.name, theirs.left - mine.left,
+                              theirs.top - mine.top);
         }
     }
-    DrawLabelText(item.hDC, widget, 0, 0);
+    DrawLabelText(item.hDC, item.hwndItem, widget, 0, 0);
 }
 
-void MainWindow::DrawLabelText(HDC dc, Widget label, int offsetX, int offsetY) {
-    HWND window = Window(label);
-    const WidgetLook& look = LookOf(label);
+void WindowAppearance::DrawLabelText(HDC dc, HWND window, Widget label, int offsetX,
+                                     int offsetY) const {
     RECT area;
     ::GetClientRect(window, &area);
     ::OffsetRect(&area, offsetX, offsetY);
     std::wstring text = WindowText(window);
-    SelectObjectScope font(dc, fonts.Get(look.font));
+    SelectObjectScope font(dc, fonts.Get(LookOf(label).font));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, TextColourOf(label, highContrast));
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, LabelTextFormat);
 }
 
-void MainWindow::FitLabelToText(Widget label) {
-    HWND window = Window(label);
-    if (!window) return;
-    RECT rect = PlacedRect(LayoutOf(label));
-    ::SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// Where the widget goes at the current DPI; a label as large as its text (the window's, or the
-// table's before it is made), so that it is made or moved at that size rather than resized after.
-RECT MainWindow::PlacedRect(const WidgetRow& row) {
-    RECT rect = ScaledRect(row);
-    if (row.kind != WidgetKind::Label) return rect;
-    HWND window = Window(row.name);
-    std::wstring text = window ? WindowText(window) : Widen(row.content);
-    if (text.empty()) text = L" ";
-    // One memory DC measures every label: a window's own DC costs a round trip each time.
-    if (!measuring) measuring.reset(::CreateCompatibleDC(nullptr));
-    if (!measuring) return rect;  // the table's size, which fits the initial texts
-    SelectObjectScope font(measuring.get(), fonts.Get(LookOf(row.name).font));
-    RECT needed{0, 0, 0, 0};
-    ::DrawTextW(measuring.get(), text.c_str(), static_cast<int>(text.size()), &needed,
-                LabelTextFormat | DT_CALCRECT);
-    return RECT{rect.left, rect.top, rect.left + needed.right, rect.top + needed.bottom};
-}
-
-// A transparent label in front may show this one's text, so the neighbourhood is redrawn too.
-void MainWindow::RedrawAround(HWND window) {
-    RECT area;
-    ::GetWindowRect(window, &area);
-    HWND parent = ::GetParent(window);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
-    ::RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-HBRUSH MainWindow::Brush(COLORREF colour) {
+HBRUSH WindowAppearance::Brush(COLORREF colour) {
     if (colour & SystemColourFlag) return ::GetSysColorBrush(static_cast<int>(colour & 0xFF));
     for (const auto& [known, brush] : brushes)
         if (known == colour) return static_cast<HBRUSH>(brush.get());
@@ -119,9 +110,14 @@ HBRUSH MainWindow::Brush(COLORREF colour) {
     return static_cast<HBRUSH>(brushes.back().second.get());
 }
 
-// Windows' colours or its high-contrast setting changed: everything is drawn anew in them.
-void MainWindow::FollowSystemColours() {
-    highContrast = HighContrast();
-    ::RedrawWindow(hwnd, nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+void WindowAppearance::FollowSystemColours(HWND main) {
+    highContrast = highContrastAnswer();
+    if (main)
+        ::RedrawWindow(main, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+void WindowAppearance::AnswerHighContrastWith(bool (*answer)(), HWND main) {
+    highContrastAnswer = answer ? answer : &SystemHighContrast;
+    FollowSystemColours(main);
 }

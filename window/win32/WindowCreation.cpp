@@ -1,11 +1,9 @@
-#include <algorithm>
-
 #include "platform/Failure.h"
 #include "platform/win32/CommonControls.h"
 #include "platform/win32/Text.h"
-#include "window/win32/ApplicationWindow.h"
 #include "window/win32/Dpi.h"
-#include "window/win32/MainWindow.h"
+#include "window/win32/WindowLayout.h"
+#include "window/win32/WindowProcedure.h"
 
 namespace {
 
@@ -32,91 +30,91 @@ bool OnHiddenPage(const WidgetRow& row) {
 std::array<Widget, WidgetCount> CreationOrder() {
     std::array<Widget, WidgetCount> order{};
     std::size_t made = 0;
-    auto inFront = [](Widget widget) {
-        const auto& front = FrontToBack();
-        return std::find(front.begin(), front.end(), widget) != front.end();
-    };
     std::array<bool, WidgetCount> frontMade{};  // by parent
     for (const WidgetRow& row : MainWindowLayout) {
         auto parent = static_cast<std::size_t>(row.parent);
         if (row.name != Widget::Form1 && !frontMade[parent]) {
             frontMade[parent] = true;
-            for (Widget front : FrontToBack())
-                if (LayoutOf(front).parent == row.parent) order[made++] = front;
+            for (int rank = 1; rank < WidgetCount; ++rank)
+                for (const WidgetRow& front : MainWindowLayout)
+                    if (front.front == rank && front.parent == row.parent)
+                        order[made++] = front.name;
         }
-        if (!inFront(row.name)) order[made++] = row.name;
+        if (row.front == 0) order[made++] = row.name;
     }
     return order;
 }
 
+void RegisterClasses(HINSTANCE instance, WNDPROC procedure) {
+    RegisterWindowClass(instance, MainClassName, procedure, true,
+                        ::GetSysColorBrush(COLOR_BTNFACE));
+    RegisterWindowClass(instance, ContainerClassName, procedure, false);
+}
+
+// Edges are scaled where they lie in the window and then taken relative to the parent's scaled
+// edges, so that rounding never makes a child stick out of its parent or leaves a gap between
+// widgets that touch.
+RECT ScaledRect(const WidgetRow& row, int dpi) {
+    int parentLeft = 0, parentTop = 0;
+    for (Widget parent = row.parent; parent != Widget::Form1; parent = LayoutOf(parent).parent) {
+        parentLeft += LayoutOf(parent).left;
+        parentTop += LayoutOf(parent).top;
+    }
+    auto scale = [dpi](int value) { return ::MulDiv(value, dpi, 96); };
+    int left = parentLeft + row.left, top = parentTop + row.top;
+    return RECT{scale(left) - scale(parentLeft), scale(top) - scale(parentTop),
+                scale(left + row.width) - scale(parentLeft),
+                scale(top + row.height) - scale(parentTop)};
+}
+
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, std::string title, int dpi)
-    : instance(instance), title(std::move(title)), fixedDpi(dpi) {}
-
-MainWindow::~MainWindow() {
-    if (hwnd) ::DestroyWindow(hwnd);
-}
-
-void MainWindow::RegisterClasses() {
-    RegisterWindowClass(instance, MainClassName, &WindowProcedure<MainWindow>, true,
-                        ::GetSysColorBrush(COLOR_BTNFACE));
-    RegisterWindowClass(instance, ContainerClassName, &WindowProcedure<MainWindow>, false);
-}
-
-void MainWindow::Create(WindowEvents& windowEvents, HWND owner) {
-    RegisterClasses();
-
+HWND WindowLayout::Create(HWND owner, WNDPROC procedure, void* bound) {
+    self = bound;
+    RegisterClasses(instance, procedure);
     HMONITOR monitor = MonitorOfPointer();
     dpi = fixedDpi > 0 ? fixedDpi : MonitorDpi(monitor);
-    fonts = FontSet(dpi);
+    appearance.UseDpi(dpi);
     RECT frame = CentredFrame(monitor);
-    ::CreateWindowExW(MainExStyle, MainClassName, Widen(LayoutOf(Widget::Form1).content).c_str(),
-                      MainStyle, frame.left, frame.top, frame.right - frame.left,
-                      frame.bottom - frame.top, owner, nullptr, instance, this);
-    if (!hwnd) throw Failure(SystemErrorText(::GetLastError()));
+    HWND main = ::CreateWindowExW(
+        MainExStyle, MainClassName, Widen(LayoutOf(Widget::Form1).content).c_str(), MainStyle,
+        frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
+        instance, self);
+    if (!main) throw Failure(SystemErrorText(::GetLastError()));
     // Without the monitor's DPI (shcore not loaded) Windows still tells the window's own.
-    if (int actual = fixedDpi > 0 ? dpi : WindowDpi(hwnd, dpi); actual != dpi) {
+    if (int actual = fixedDpi > 0 ? dpi : WindowDpi(main, dpi); actual != dpi) {
         dpi = actual;
-        fonts = FontSet(dpi);
+        appearance.UseDpi(dpi);
         frame = CentredFrame(monitor);
-        ::SetWindowPos(hwnd, nullptr, frame.left, frame.top, frame.right - frame.left,
+        ::SetWindowPos(main, nullptr, frame.left, frame.top, frame.right - frame.left,
                        frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    windows[static_cast<std::size_t>(Widget::Form1)] = hwnd;
-    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontId::Default)), FALSE);
-
+    windows[static_cast<std::size_t>(Widget::Form1)] = main;
+    ::SendMessageW(main, WM_SETFONT, reinterpret_cast<WPARAM>(appearance.Font(FontId::Default)),
+                   FALSE);
     CreateWidgets(false);
-    lastFocus = Window(Widget::BitBtn2);
-    events = &windowEvents;
-    events->Created();
+    return main;
 }
 
-void MainWindow::CreateHiddenPages() {
-    if (hiddenPagesMade || !hwnd) return;
+bool WindowLayout::MakeHiddenPages() {
+    if (hiddenPagesMade || !Window(Widget::Form1)) return false;
     hiddenPagesMade = true;
     CreateWidgets(true);
+    return true;
 }
 
 // The first page and what surrounds the pages, or the pages that start hidden.
-void MainWindow::CreateWidgets(bool onHiddenPages) {
+void WindowLayout::CreateWidgets(bool onHiddenPages) {
     for (Widget widget : CreationOrder()) {
         const WidgetRow& row = LayoutOf(widget);
         if (row.name != Widget::Form1 && OnHiddenPage(row) == onHiddenPages) CreateWidget(row);
     }
-    DescribeToScreenReaders(windows);
 }
 
-HWND MainWindow::Made(Widget widget) {
-    if (!Window(widget)) CreateHiddenPages();
-    return Window(widget);
-}
-
-void MainWindow::CreateWidget(const WidgetRow& row) {
+void WindowLayout::CreateWidget(const WidgetRow& row) {
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
     const wchar_t* className = ContainerClassName;
-    const WidgetLook& look = LookOf(row.name);
     switch (row.kind) {
         case WidgetKind::MainWindow:
             return;
@@ -144,7 +142,8 @@ void MainWindow::CreateWidget(const WidgetRow& row) {
             break;
         case WidgetKind::Button:
             className = WC_BUTTONW;
-            style |= WS_TABSTOP | (look.flags & DefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            style |= WS_TABSTOP |
+                     (row.role == WidgetRole::DefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
             break;
     }
     if (!(row.state & Hidden)) style |= WS_VISIBLE;
@@ -155,24 +154,18 @@ void MainWindow::CreateWidget(const WidgetRow& row) {
         exStyle, className, Widen(row.content).c_str(), style, rect.left, rect.top,
         rect.right - rect.left, rect.bottom - rect.top, Window(row.parent),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(WidgetControlId(row.name))), instance,
-        IsContainer(row.kind) ? this : nullptr);
+        IsContainer(row.kind) ? self : nullptr);
     if (!window) throw Failure(SystemErrorText(::GetLastError()));
     windows[static_cast<std::size_t>(row.name)] = window;
-    Dress(row, rect);
+    appearance.Dress(window, row, rect);
 }
 
-// What a widget takes from the DPI besides its rectangle: its font, a picture.
-void MainWindow::Dress(const WidgetRow& row, const RECT& rect) {
-    const WidgetLook& look = LookOf(row.name);
-    ::SendMessageW(Window(row.name), WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(look.font)),
-                   FALSE);
-    if (row.kind == WidgetKind::Picture)
-        pictures[static_cast<std::size_t>(row.name)].Prepare(
-            instance, Widen(WidgetName(row.name)), row.width, rect.right - rect.left,
-            rect.bottom - rect.top, look.flags & Transparent);
+HWND WindowLayout::Made(Widget widget) {
+    if (!Window(widget)) MakeHiddenPages();
+    return Window(widget);
 }
 
-SIZE MainWindow::FrameSize(int atDpi) const {
+SIZE WindowLayout::FrameSize(int atDpi) const {
     const WidgetRow& main = LayoutOf(Widget::Form1);
     RECT client{0, 0, ::MulDiv(main.width, atDpi, 96), ::MulDiv(main.height, atDpi, 96)};
     RECT frame = FrameAround(client, MainStyle, MainExStyle, atDpi);
@@ -180,7 +173,7 @@ SIZE MainWindow::FrameSize(int atDpi) const {
 }
 
 // The whole window at the current DPI, centred on the monitor.
-RECT MainWindow::CentredFrame(HMONITOR monitor) const {
+RECT WindowLayout::CentredFrame(HMONITOR monitor) const {
     SIZE size = FrameSize(dpi);
     MONITORINFO info{};
     info.cbSize = sizeof info;
@@ -193,23 +186,46 @@ RECT MainWindow::CentredFrame(HMONITOR monitor) const {
     return RECT{left, top, left + size.cx, top + size.cy};
 }
 
-// Edges are scaled where they lie in the window and then taken relative to the parent's scaled
-// edges, so that rounding never makes a child stick out of its parent or leaves a gap between
-// widgets that touch.
-RECT MainWindow::ScaledRect(const WidgetRow& row) const {
-    int parentLeft = 0, parentTop = 0;
-    for (Widget parent = row.parent; parent != Widget::Form1; parent = LayoutOf(parent).parent) {
-        parentLeft += LayoutOf(parent).left;
-        parentTop += LayoutOf(parent).top;
+// Every widget is laid out again from the table as at creation, in fonts made for the new DPI;
+// the old fonts go once no widget uses them. Texts, states and the focus belong to the controls
+// and stay as they are.
+void WindowLayout::MoveToDpi(int newDpi, const RECT& suggested) {
+    HWND main = Window(Widget::Form1);
+    if (newDpi <= 0 || !main) return;
+    dpi = newDpi;
+    FontSet old = appearance.UseDpi(dpi);
+    ::SendMessageW(main, WM_SETFONT, reinterpret_cast<WPARAM>(appearance.Font(FontId::Default)),
+                   FALSE);
+    for (const WidgetRow& row : MainWindowLayout) {
+        if (row.name == Widget::Form1 || !Window(row.name)) continue;  // made later at this DPI
+        RECT rect = PlacedRect(row);
+        ::SetWindowPos(Window(row.name), nullptr, rect.left, rect.top, rect.right - rect.left,
+                       rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        appearance.Dress(Window(row.name), row, rect);
     }
-    auto scale = [this](int value) { return ::MulDiv(value, dpi, 96); };
-    int left = parentLeft + row.left, top = parentTop + row.top;
-    return RECT{scale(left) - scale(parentLeft), scale(top) - scale(parentTop),
-                scale(left + row.width) - scale(parentLeft),
-                scale(top + row.height) - scale(parentTop)};
+    ::SetWindowPos(main, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::RedrawWindow(main, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
-void MainWindow::Show(int showCommand) {
-    ::ShowWindow(hwnd, showCommand);
-    ::UpdateWindow(hwnd);
+void WindowLayout::FitLabelToText(Widget label) {
+    HWND window = Window(label);
+    if (!window) return;
+    RECT rect = PlacedRect(LayoutOf(label));
+    ::SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Where the widget goes at the current DPI; a label as large as its text (the window's, or the
+// table's before it is made), so that it is made or moved at that size rather than resized after.
+RECT WindowLayout::PlacedRect(const WidgetRow& row) {
+    RECT rect = ScaledRect(row, dpi);
+    if (row.kind != WidgetKind::Label) return rect;
+    HWND window = Window(row.name);
+    std::wstring text = window ? WindowText(window) : Widen(row.content);
+    if (text.empty()) text = L" ";
+    std::optional<SIZE> needed = appearance.LabelTextSize(row.name, text);
+    if (!needed) return rect;  // the table's size, which fits the initial texts
+    return RECT{rect.left, rect.top, rect.left + needed->cx, rect.top + needed->cy};
 }

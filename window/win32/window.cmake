@@ -10,7 +10,6 @@ add_library(win32_ui STATIC
     ${PROJECT_SOURCE_DIR}/window/win32/WindowProcedure.cpp
     ${PROJECT_SOURCE_DIR}/window/win32/WindowCreation.cpp
     ${PROJECT_SOURCE_DIR}/window/win32/Dpi.cpp
-    ${PROJECT_SOURCE_DIR}/window/win32/DpiChange.cpp
     ${PROJECT_SOURCE_DIR}/window/win32/KeyboardFocus.cpp
     ${PROJECT_SOURCE_DIR}/window/win32/Painting.cpp
     ${PROJECT_SOURCE_DIR}/window/win32/MainWindowSurface.cpp
