@@ -1,35 +1,20 @@
 #!/usr/bin/env bash
-# The product's folders form layers: each may include only its own folder and those below it, so
-# no two include each other. app/ composes everything; the wizard (its form, the search and the
-# installation) stands on the window model and the system services; window/ stands on platform/
-# only; platform/ includes nothing of ours outside itself. Lists every include that breaks this.
+# The product's folders are layers, each including only its own and those below it, so no two
+# include each other: app/ composes; discovery/ and install/ stand on wizard/, all three on
+# window/ and platform/; window/ on platform/ alone. Lists every include that breaks this.
 # Usage: layers-test.sh SOURCE_DIR
-set -uo pipefail
-cd "${1:?usage: layers-test.sh SOURCE_DIR}"
-
-# folder | folders it may include besides its own
-allowed() {
-    case $1 in
-        app) echo "wizard discovery install window platform" ;;
-        discovery | install) echo "wizard window platform" ;;
-        wizard) echo "window platform" ;;
-        window) echo "platform" ;;
-        platform) echo "" ;;
-    esac
-}
-
-failed=0 checked=0
-for folder in app wizard discovery install window platform; do
-    [ -d "$folder" ] || { echo "FAIL: no folder $folder/"; failed=$((failed + 1)); continue; }
-    while IFS=: read -r file _ target; do
-        checked=$((checked + 1))
-        [ "$target" = "$folder" ] && continue
-        case " $(allowed "$folder") " in *" $target "*) continue ;; esac
-        echo "FAIL: $file includes $target/, above or beside $folder/"
-        failed=$((failed + 1))
-    done < <(grep -rnoE '^#include "[a-z_]+/' "$folder" --include='*.h' --include='*.cpp' \
-                 --include='*.c' | sed -E 's|^([^:]+):([0-9]+):#include "([a-z_]+)/|\1:\2:\3|')
-done
-echo "$checked includes checked"
-echo "$((failed == 0 ? 1 : 0)) passed, $((failed == 0 ? 0 : 1)) failed"
-[ $failed -eq 0 ]
+cd "${1:?usage: layers-test.sh SOURCE_DIR}" || exit 1
+declare -A below=([app]="wizard discovery install window platform" [discovery]="wizard window platform"
+                  [install]="wizard window platform" [wizard]="window platform" [window]=platform
+                  [platform]="")
+broken=$(for folder in "${!below[@]}"; do
+    [ -d "$folder" ] || echo "no folder $folder/"
+    grep -rnoE '^#include "[a-z_]+/' "$folder" --include='*.[ch]' --include='*.cpp' |
+        awk -F'"' -v own="$folder" -v allowed=" ${below[$folder]} " '{
+            sub(/\/$/, "", $2); sub(/:#include $/, "", $1)
+            if ($2 != own && index(allowed, " " $2 " ") == 0) print $1 " includes " $2 "/" }'
+done)
+[ -z "$broken" ] && { echo "1 passed, 0 failed"; exit 0; }
+echo "$broken"
+echo "0 passed, 1 failed"
+exit 1
