@@ -85,9 +85,10 @@ echo "== fuzz: each target for a bounded time"
 ctest --preset fuzz 2>&1 | tee "$logs/fuzz.log" || status=1
 echo "== fuzz: $((SECONDS - started)) s"
 
-# Each tree's clang-tidy run counts as one test.
+# Each tree's clang-tidy run counts as one test. The 64-bit tree is built on every host and holds
+# the same product sources as the 32-bit one but for its two assembly files, so it stands for both.
 tp=0 tf=0
-for preset in native "${suites[@]}"; do
+for preset in native win64; do
     started=$SECONDS
     echo "== $preset: clang-tidy"
     if scripts/tidy.sh "build/$preset"; then tp=$((tp + 1)); else tf=$((tf + 1)); fi
